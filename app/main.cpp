@@ -1,0 +1,14 @@
+#include "documents/application.h"
+#include "documents/main_window.h"
+#include "settings/settings.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    xo::SetUpApplication(app);
+    xo::SetDefaultSettings();
+    xo::TfrmMain frmMain;
+    frmMain.show();
+    return app.exec();
+}

@@ -1,0 +1,173 @@
+#include "qt_services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QUrl>
+
+namespace xo::platform {
+namespace {
+
+std::function<void(const QString &, int)> &helpShow() {
+    static std::function<void(const QString &, int)> f;
+    return f;
+}
+std::function<void()> &helpQuit() {
+    static std::function<void()> f;
+    return f;
+}
+
+QMessageBox::Icon qtIcon(Icon i) {
+    switch (i) {
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QFileDialog::Options dialogOptions() { return QFileDialog::DontUseNativeDialog; }
+
+FileResult runFileDialog(const FileRequest &r, QFileDialog::FileMode mode, QFileDialog::AcceptMode accept) {
+    QFileDialog dlg(r.parent, r.caption, r.directory, r.filter);
+    dlg.setOptions(dialogOptions());
+    dlg.setFileMode(mode);
+    dlg.setAcceptMode(accept);
+    if (!r.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(r.defaultSuffix);
+    const QStringList filters = r.filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    if (r.filterIndex >= 0 && r.filterIndex < filters.size()) dlg.selectNameFilter(filters[r.filterIndex]);
+    if (!r.fileName.isEmpty()) dlg.selectFile(r.fileName);
+    FileResult res;
+    if (dlg.exec() == QDialog::Accepted) {
+        res.files = dlg.selectedFiles();
+        res.filterIndex = int(filters.indexOf(dlg.selectedNameFilter()));
+    }
+    return res;
+}
+
+} // namespace
+
+void QtServices::setHelpHandlers(std::function<void(const QString &, int)> show, std::function<void()> quit) {
+    helpShow() = std::move(show);
+    helpQuit() = std::move(quit);
+}
+
+Answer QtServices::message(const Message &m) {
+    QMessageBox box(qtIcon(m.icon), m.caption, m.text, QMessageBox::NoButton, QApplication::activeWindow());
+    switch (m.buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Ok: return Answer::Ok;
+    default:
+        // Closing the box with Escape or the title bar: Cancel where offered, else No or OK.
+        if (m.buttons == Buttons::YesNo) return Answer::No;
+        if (m.buttons == Buttons::Ok) return Answer::Ok;
+        return Answer::Cancel;
+    }
+}
+
+int QtServices::runModal(QDialog &dialog) { return dialog.exec(); }
+
+FileResult QtServices::openFile(const FileRequest &r) {
+    return runFileDialog(r, QFileDialog::ExistingFile, QFileDialog::AcceptOpen);
+}
+
+FileResult QtServices::openFiles(const FileRequest &r) {
+    return runFileDialog(r, QFileDialog::ExistingFiles, QFileDialog::AcceptOpen);
+}
+
+FileResult QtServices::saveFile(const FileRequest &r) {
+    return runFileDialog(r, QFileDialog::AnyFile, QFileDialog::AcceptSave);
+}
+
+QColor colorFromCustomEntry(const QString &entry) {
+    bool ok = false;
+    const uint v = entry.toUInt(&ok, 16); // 0xBBGGRR
+    if (!ok) return QColor(Qt::black);
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+QString customEntryFromColor(const QColor &c) {
+    const uint v = uint(c.red()) | (uint(c.green()) << 8) | (uint(c.blue()) << 16);
+    return QStringLiteral("%1").arg(v, 6, 16, QLatin1Char('0')).toUpper();
+}
+
+std::optional<QColor> QtServices::chooseColor(QColor initial, QStringList &customColors, QWidget *parent) {
+    for (int i = 0; i < customColors.size() && i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, colorFromCustomEntry(customColors[i]));
+    QColorDialog dlg(initial, parent);
+    dlg.setOptions(QColorDialog::DontUseNativeDialog);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    QStringList list;
+    for (int i = 0; i < QColorDialog::customCount(); ++i)
+        list << customEntryFromColor(QColorDialog::customColor(i));
+    customColors = list;
+    return dlg.selectedColor();
+}
+
+std::optional<QFont> QtServices::chooseFont(const QFont &initial, QWidget *parent) {
+    bool ok = false;
+    QFont f = QFontDialog::getFont(&ok, initial, parent, QString(), QFontDialog::DontUseNativeDialog);
+    if (!ok) return std::nullopt;
+    return f;
+}
+
+std::optional<QString> QtServices::chooseDirectory(const QString &caption, const QString &initial, QWidget *parent) {
+    const QString d = QFileDialog::getExistingDirectory(parent, caption, initial,
+                                                        QFileDialog::ShowDirsOnly | dialogOptions());
+    if (d.isEmpty()) return std::nullopt;
+    return d;
+}
+
+void QtServices::beep() { QApplication::beep(); }
+
+std::optional<QString> QtServices::clipboardText() {
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) return std::nullopt;
+    return data->text();
+}
+
+void QtServices::setClipboardText(const QString &text) { QGuiApplication::clipboard()->setText(text); }
+
+void QtServices::setWaitCursor(bool on) {
+    if (on)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+bool QtServices::startProgram(const QString &program, const QStringList &arguments) {
+    return QProcess::startDetached(program, arguments);
+}
+
+bool QtServices::openUrl(const QString &url) { return QDesktopServices::openUrl(QUrl(url)); }
+
+void QtServices::showHelp(const QString &helpFile, int context) {
+    if (helpShow()) helpShow()(helpFile, context);
+}
+
+void QtServices::quitHelp() {
+    if (helpQuit()) helpQuit()();
+}
+
+QDateTime QtServices::now() { return QDateTime::currentDateTime(); }
+
+} // namespace xo::platform
