@@ -1,0 +1,38 @@
+#pragma once
+// Document files on disk: code page 1250 bytes with DOS (CR LF) or Unix (LF)
+// line ends. Reading normalises to the editor's form (CR LF, no tabs, no
+// final Ctrl+Z); writing never leaves a half-written file behind.
+
+#include <QString>
+#include <memory>
+#include <string_view>
+
+namespace xo {
+
+struct DocumentBytes {
+    std::unique_ptr<char[]> data;
+    size_t size = 0;
+    size_t capacity = 0;     // room left for editing after `size`
+    bool dosLineEnds = true;
+};
+
+enum class ReadStatus { Ok, Failed };
+
+// Reads a regular file whole and normalises it; Failed when it cannot be
+// opened, is not a regular file, or could not be read completely.
+ReadStatus ReadDocumentFile(const QString &fileName, DocumentBytes &out);
+
+// Line-end detection and the conversions of loading, on raw file bytes.
+DocumentBytes NormalizeDocument(std::unique_ptr<char[]> raw, size_t size, size_t capacity);
+
+// The text is given in (up to) two pieces, as the editor stores it. With
+// `backup`, an existing file is kept under BackupFileName once the new
+// content is complete. False when the file could not be written; the old
+// file then stays as it was.
+bool WriteDocumentFile(const QString &fileName, std::string_view first, std::string_view second, bool dosLineEnds,
+                       bool backup);
+
+// The name with its extension replaced by ".bak" (or ".bak" appended).
+QString BackupFileName(const QString &fileName);
+
+} // namespace xo

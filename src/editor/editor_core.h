@@ -1,0 +1,169 @@
+#pragma once
+// The editing model of the editor control: the text, the selection with its
+// active end, the undo list, the key, mouse and clipboard behaviour, and
+// reading and writing document files. It has no window; the widget TEditor
+// derives from it and supplies the view through the virtual hooks, so tests
+// can drive the whole model directly.
+
+#include "text_buffer.h"
+#include "undo_list.h"
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace xo {
+
+class EditorCore;
+
+// What the editor asks of the main window.
+class EditorHost {
+public:
+    virtual ~EditorHost() = default;
+    virtual void ShowStatusText(const QString &) {}
+    virtual void ClearStatusText() {}
+    // The modified state of an editor changed (or was set again).
+    virtual void ModifiedChanged(EditorCore &) {}
+};
+void SetEditorHost(EditorHost *host);
+EditorHost &editorHost();
+
+// Key codes are Qt::Key values; modifiers are these flags.
+enum KeyModifier { kShift = 1, kCtrl = 2, kAlt = 4 };
+
+class EditorCore {
+public:
+    EditorCore();
+    virtual ~EditorCore();
+    EditorCore(const EditorCore &) = delete;
+    EditorCore &operator=(const EditorCore &) = delete;
+
+    // --- Text -------------------------------------------------------------
+    int TextLength() const { return buffer_.size(); }
+    // The character at a 1-based position; NUL outside 1..TextLength.
+    char CharAt(int pos) const { return buffer_.at(pos - 1); }
+    std::string Text() const { return buffer_.copy(0, buffer_.size()); }
+    // The whole text in one piece, for algorithms over the whole document.
+    std::string_view TextView() { return buffer_.contiguous(); }
+    TextBuffer &Buffer() { return buffer_; }
+    // Replaces the whole text as loading does: caret at 1, undo list empty, not modified.
+    void SetText(std::string_view text);
+
+    // --- Lines --------------------------------------------------------------
+    int LineCount() const { return buffer_.lineCount(); }
+    int LineOfPos(int pos) const;
+    int LineStartOfPos(int pos) const;
+    int LineStart(int line) const;
+    int LineEndOfPos(int pos) const;
+    int LineLength(int line) const;
+    bool GetLine(int line, std::string &text) const;
+    // At most 255 characters; the range is clamped to the text.
+    std::string GetTextRange(int start, int end) const;
+
+    // --- Selection ------------------------------------------------------------
+    int SelStart() const { return selStart_; }
+    int SelEnd() const { return selEnd_; }
+    int SelLength() const { return selEnd_ - selStart_; }
+    void SetSelStart(int pos);
+    void SetSelLength(int count);
+    void SetSelEnd(int pos);
+    void GetSelection(int &start, int &end) const {
+        start = selStart_;
+        end = selEnd_;
+    }
+    void SetSelection(int start, int end);
+    bool CaretAtStart() const { return caretAtStart_; }
+    // The end the keyboard moves.
+    int CaretPos() const { return caretAtStart_ ? selStart_ : selEnd_; }
+
+    // --- Editing ----------------------------------------------------------------
+    void ReplaceSelection(std::string_view text);
+    void DeleteSelection();
+    void DeleteRange(int start, int end);
+    void Undo();
+    const UndoList &UndoRecords() const { return undo_; }
+
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+
+    // --- Keyboard and mouse -------------------------------------------------------
+    // The key-down stage; true when the key was used up here (the character
+    // stage then does not run).
+    bool KeyDown(int key, int modifiers);
+    // The character stage: a character code (CP1250 byte or control code).
+    void KeyChar(int code, bool ctrl);
+    // Left button down and moves with it held, at text positions.
+    void MouseDown(int pos);
+    void MouseMove(int pos);
+    void MouseUp(bool leftButton, const QDateTime &when);
+
+    // --- Caret --------------------------------------------------------------------
+    void HideCaret();
+    void ShowCaret();
+    void BlinkTick();
+    bool CaretShown() const { return caretShown_; }
+
+    // --- State ------------------------------------------------------------------
+    bool Modified() const { return modified_; }
+    void SetModified();
+    void ClearModified();
+
+    bool PaintEnabled = true;
+    bool UndoEnabled = true;
+    bool InsertMode = true;
+    bool DosLineEnds = true;
+    QString FileName;
+    int Tag = 0; // serial number of the editor
+    // Keys the editor does not handle; set `handled` to keep them from typing.
+    std::function<void(EditorCore &, int shortcut, bool &handled)> OnShortCut;
+    // The owner refreshes its caption from FileName.
+    std::function<void()> OnCaptionChange;
+
+    // --- Files --------------------------------------------------------------------
+    bool LoadFromFile(const QString &fileName);
+    bool SaveToFile();
+
+    // --- View hooks -----------------------------------------------------------------
+    virtual void Repaint() {}
+    // True when it changed a scroll position.
+    virtual bool ScrollToCaret() { return false; }
+    virtual int VisibleLineCount() const { return 20; }
+    // The automatic wrapping column; below 10 nothing wraps.
+    virtual int WrapColumn() const { return 0; }
+    virtual bool HasKeyboardFocus() const { return true; }
+
+protected:
+    virtual void CaretToggled() {}
+    virtual void StopBlink() {}
+    virtual void StartBlink() {}
+    virtual void TakeFocus() {}
+
+    // Positions of the caret fields, for the widget's painting.
+    int &CachedCaretLine() { return cachedCaretLine_; }
+
+private:
+    void RecordSelection();
+    void ToggleCaret();
+    void AutoWrap(int caretBefore);
+    void InsertAt(int pos, std::string_view text);
+    void RemoveRange(int start, int end);
+    bool IsPairAt(int pos) const { return CharAt(pos) == '\r' && CharAt(pos + 1) == '\n'; }
+    int ScanLineEnd(int p) const;
+    int MovedPosition(int key, int modifiers, int p);
+    void RefreshStamps();
+
+    TextBuffer buffer_;
+    UndoList undo_;
+    int selStart_ = 1;
+    int selEnd_ = 1;
+    bool caretAtStart_ = false;
+    bool caretShown_ = false;
+    bool modified_ = false;
+    bool captured_ = false;
+    int cachedCaretLine_ = -1;
+};
+
+} // namespace xo

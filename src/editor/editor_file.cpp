@@ -1,0 +1,108 @@
+// Loading and saving of TEditor documents, with the date and time stamps.
+#include "document_file.h"
+#include "editor_core.h"
+#include "shared_routines.h"
+
+#include "platform/services.h"
+#include "settings/settings.h"
+
+namespace xo {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Xo!");
+constexpr std::string_view kDateMarker = "<!--*DefDat*-->";
+constexpr std::string_view kTimeMarker = "<!--*DefCas*-->";
+
+bool isDateChar(char c) { return c == '.' || (c >= '0' && c <= '9'); }
+bool isTimeChar(char c) { return c == ':' || (c >= '0' && c <= '9'); }
+
+} // namespace
+
+bool EditorCore::LoadFromFile(const QString &fileName) {
+    undo_.clear();
+    DocumentBytes doc;
+    if (ReadDocumentFile(fileName, doc) != ReadStatus::Ok) {
+        platform::message(kCaption, QStringLiteral("Soubor nenalezen nebo odepřen přístup"),
+                          platform::Icon::Exclamation);
+        return false;
+    }
+    EnterWait();
+    editorHost().ShowStatusText(QStringLiteral("Otevírám ") + fileName + QStringLiteral("..."));
+    PaintEnabled = false;
+    buffer_.adopt(std::move(doc.data), doc.size, doc.capacity);
+    DosLineEnds = doc.dosLineEnds;
+    PaintEnabled = true;
+    selStart_ = selEnd_ = 1;
+    caretAtStart_ = false;
+    undo_.clear();
+    ClearModified();
+    FileName = fileName;
+    if (OnCaptionChange) OnCaptionChange();
+    editorHost().ClearStatusText();
+    Repaint();
+    LeaveWait();
+    return true;
+}
+
+void EditorCore::RefreshStamps() {
+    int s = selStart_, e = selEnd_;
+    bool written = false;
+    auto refresh = [&](std::string_view marker, bool (*valueChar)(char), const std::string &value) {
+        int found = buffer_.find(marker, 0);
+        while (found >= 0) {
+            const int q = found + int(marker.size()) + 1; // position right after the marker
+            int k = 0;
+            // Bounded by the text as it is now: earlier stamps may have changed its length.
+            while (q + k <= TextLength() && valueChar(CharAt(q + k))) ++k;
+            if (k > 0) {
+                selStart_ = q;
+                selEnd_ = q + k;
+                DeleteSelection();
+            }
+            selStart_ = selEnd_ = q;
+            ReplaceSelection(value);
+            const int delta = int(value.size()) - k;
+            // Bounds after the old value move with the text behind it.
+            if (q + k <= s) s += delta;
+            if (q + k <= e) e += delta;
+            written = true;
+            found = buffer_.find(marker, q - 1 + int(value.size()));
+        }
+    };
+    refresh(kDateMarker, isDateChar, DateText().toStdString());
+    refresh(kTimeMarker, isTimeChar, TimeText().toStdString());
+    PaintEnabled = true;
+    if (written) {
+        SetSelection(s, e);
+        Repaint();
+    } else {
+        selStart_ = s;
+        selEnd_ = e;
+    }
+}
+
+bool EditorCore::SaveToFile() {
+    if (FileName.isEmpty()) return false;
+    EnterWait();
+    HideCaret();
+    PaintEnabled = false;
+    RefreshStamps();
+    ShowCaret();
+    editorHost().ShowStatusText(QStringLiteral("Ukládám ") + FileName + QStringLiteral("..."));
+    const bool ok = WriteDocumentFile(FileName, buffer_.firstPart(), buffer_.secondPart(), DosLineEnds,
+                                      Settings.BAKs);
+    if (!ok) {
+        editorHost().ClearStatusText();
+        LeaveWait();
+        platform::message(kCaption, QStringLiteral("Chyba při ukládání souboru"), platform::Icon::Exclamation);
+        return false;
+    }
+    if (OnCaptionChange) OnCaptionChange();
+    ClearModified();
+    editorHost().ClearStatusText();
+    LeaveWait();
+    return true;
+}
+
+} // namespace xo

@@ -1,0 +1,296 @@
+#include "editor_widget.h"
+
+#include "html_coloring.h"
+#include "platform/cp1250.h"
+#include "platform/services.h"
+#include "settings/settings.h"
+
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+
+namespace xo {
+
+namespace {
+
+int cellW = 8;
+int cellH = 16;
+bool cellMeasured = false;
+
+QColor colorOf(uint32_t bgr) { return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)); }
+
+int modifiersOf(Qt::KeyboardModifiers m) {
+    int r = 0;
+    if (m & Qt::ShiftModifier) r |= kShift;
+    if (m & Qt::ControlModifier) r |= kCtrl;
+    if (m & Qt::AltModifier) r |= kAlt;
+    return r;
+}
+
+// The character a key types, from its code and modifiers rather than from
+// the event text, which differs between platforms for control keys.
+int characterOf(const QKeyEvent &e) {
+    const bool ctrl = e.modifiers() & Qt::ControlModifier;
+    const int key = e.key();
+    switch (key) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return ctrl ? 10 : 13;
+    case Qt::Key_Space: return 32;
+    default: break;
+    }
+    if (ctrl) return key >= Qt::Key_A && key <= Qt::Key_Z ? key - Qt::Key_A + 1 : -1;
+    const QString t = e.text();
+    if (t.isEmpty() || t[0].unicode() < 32) return -1;
+    const int b = cp1250::fromUnicode(t[0].unicode());
+    return b < 0 ? '?' : b;
+}
+
+} // namespace
+
+TEditor::TEditor(QWidget *parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::IBeamCursor);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    VertScroll = new QScrollBar(Qt::Vertical, this);
+    HoriScroll = new QScrollBar(Qt::Horizontal, this);
+    for (QScrollBar *s : {VertScroll, HoriScroll}) {
+        s->setFocusPolicy(Qt::NoFocus);
+        s->setCursor(Qt::ArrowCursor);
+        connect(s, &QScrollBar::valueChanged, this, [this] { update(); });
+    }
+    VertScroll->setRange(0, 0);
+    HoriScroll->setRange(0, 100);
+    HoriScroll->setPageStep(8);
+    blink_.setInterval(200);
+    connect(&blink_, &QTimer::timeout, this, [this] { BlinkTick(); });
+    blink_.start();
+    LayoutScrollBars();
+}
+
+TEditor::~TEditor() = default;
+
+int TEditor::CellWidth() { return cellW; }
+int TEditor::CellHeight() { return cellH; }
+
+QFont TEditor::EditorFont() const {
+    QFont f(QStringLiteral("Courier"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    f.setPixelSize(12);
+    return f;
+}
+
+void TEditor::MeasureCell(const QFont &f) {
+    if (cellMeasured) return;
+    const QFontMetrics m(f);
+    cellW = std::max(1, m.horizontalAdvance(QLatin1Char('A')));
+    cellH = std::max(1, m.height());
+    cellMeasured = true;
+}
+
+void TEditor::LayoutScrollBars() {
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    VertScroll->setGeometry(width() - extent, 0, extent, std::max(0, height() - extent));
+    HoriScroll->setGeometry(0, height() - extent, std::max(0, width() - extent), extent);
+}
+
+QRect TEditor::TextArea() const {
+    return QRect(QPoint(2, 2), QPoint(VertScroll->x() - 2 - 1, HoriScroll->y() - 2 - 1));
+}
+
+int TEditor::VisibleLineCount() const { return (height() - 20) / cellH; }
+
+int TEditor::WrapColumn() const { return VertScroll->x() / 8 - 6; }
+
+bool TEditor::HasKeyboardFocus() const { return hasFocus(); }
+
+void TEditor::TakeFocus() {
+    if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+}
+
+bool TEditor::ColoringOn() const {
+    return Settings.ColTags && IsHtmlDocument(FileName.toUpper().toStdString());
+}
+
+void TEditor::Repaint() {
+    if (PaintEnabled) update();
+}
+
+void TEditor::CaretToggled() { update(); }
+
+void TEditor::resizeEvent(QResizeEvent *) {
+    HideCaret();
+    LayoutScrollBars();
+    ScrollToCaret();
+    ShowCaret();
+}
+
+void TEditor::paintEvent(QPaintEvent *) {
+    if (!PaintEnabled) return;
+    QPainter p(this);
+    blink_.stop();
+    PaintText(p);
+    if (CaretShown()) DrawCaret(p);
+    blink_.start();
+    const int n = VisibleLineCount();
+    VertScroll->setPageStep(std::max(1, n - 1));
+    VertScroll->setMaximum(std::max(0, LineCount() - n + 1));
+}
+
+void TEditor::PaintText(QPainter &p) {
+    const QFont font = EditorFont();
+    MeasureCell(font);
+    p.setFont(font);
+    const QFontMetrics fm(font);
+    const QColor bg = colorOf(EditorColors[ecStdBackgr]);
+    const QColor selBg = colorOf(EditorColors[ecSelBackgr]);
+    QColor colors[6];
+    for (int i = 0; i < 6; ++i) colors[i] = colorOf(EditorColors[size_t(i)]);
+    // The margins and the corner between the scroll bars.
+    p.fillRect(rect(), bg);
+    const QRect area = TextArea();
+    p.setClipRect(area);
+
+    const bool coloring = ColoringOn();
+    const int top = VertScroll->value() + 1;
+    const int hpos = HoriScroll->value();
+    const int n = VisibleLineCount();
+    ColorState state;
+    if (coloring && top - 1 >= 2)
+        state = ColorStateBefore([this](int pos) { return CharAt(pos); }, LineStart(top - 1));
+    const int selFrom = std::min(SelStart(), SelEnd()), selTo = std::max(SelStart(), SelEnd());
+    std::string line;
+    for (int L = std::max(1, top - 1); L <= top + n + 1; ++L) {
+        const int y = 2 + (L - top) * cellH;
+        if (L > LineCount()) {
+            if (L >= top) p.fillRect(QRect(2, y, area.right() - 1, cellH), bg);
+            continue;
+        }
+        const int start = LineStart(L);
+        GetLine(L, line);
+        const int lineEnd = start + int(line.size());
+        // The selection runs on past this line end.
+        const bool selPastEnd = L < LineCount() && selFrom <= lineEnd && selTo > lineEnd;
+        const auto runs = ColorLine(line, state, coloring, selFrom - start, selTo - start);
+        if (L < top) continue;
+        int col = 0;
+        for (const ColorRun &r : runs) {
+            const int first = col;
+            col += r.length;
+            if (col <= hpos) continue;
+            const int x = 2 + (first - hpos) * cellW;
+            if (x > area.right()) break;
+            QByteArray bytes(line.data() + first, r.length);
+            for (char &c : bytes)
+                if (static_cast<unsigned char>(c) < 32) c = ' ';
+            const QRect cell(x, y, r.length * cellW, cellH);
+            p.fillRect(cell, r.selected ? selBg : bg);
+            p.setPen(r.selected ? colors[ciSelText] : colors[r.color]);
+            p.drawText(x, y + fm.ascent(), cp1250::decode(std::string_view(bytes.constData(), size_t(bytes.size()))));
+        }
+        const int endX = std::max(2, 2 + (int(line.size()) - hpos) * cellW);
+        if (endX <= area.right()) p.fillRect(QRect(endX, y, area.right() - endX + 1, cellH), selPastEnd ? selBg : bg);
+    }
+}
+
+void TEditor::DrawCaret(QPainter &p) {
+    const int pos = SelStart();
+    const int line = LineOfPos(pos);
+    const int c = pos - LineStartOfPos(pos);
+    const int x = (c - HoriScroll->value()) * cellW + 2;
+    const int y = (line - VertScroll->value() - 1) * cellH + 4;
+    if (x >= VertScroll->x() - 3) return;
+    const int bottom = std::min(y + cellH - 3, HoriScroll->y() - 2);
+    if (bottom < y) return;
+    p.setClipping(false);
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.fillRect(QRect(x, y, 2, bottom - y + 1), Qt::white);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+bool TEditor::ScrollToCaret() {
+    const bool drawn = CaretShown();
+    HideCaret();
+    const int p = CaretPos();
+    const int L = LineOfPos(p);
+    const int c = p - LineStartOfPos(p);
+    const int oldV = VertScroll->value(), oldH = HoriScroll->value();
+    const int n = VisibleLineCount();
+    if (L > VertScroll->value()) {
+        if (L > n + VertScroll->value()) {
+            VertScroll->setMaximum(std::max(VertScroll->maximum(), L - n));
+            VertScroll->setValue(L - n);
+        }
+    } else {
+        VertScroll->setValue(L - 1);
+    }
+    const int w = width();
+    if (c * cellW >= w - 30) {
+        if (c > HoriScroll->value()) {
+            if (c > (w - 40) / cellW + HoriScroll->value()) {
+                const int np = c - (w / 2) / cellW;
+                HoriScroll->setMaximum(std::max(HoriScroll->maximum(), np));
+                HoriScroll->setValue(np);
+            }
+        } else {
+            HoriScroll->setValue(HoriScroll->value() - 8);
+        }
+    } else {
+        HoriScroll->setValue(0);
+    }
+    if (drawn) ShowCaret();
+    return VertScroll->value() != oldV || HoriScroll->value() != oldH;
+}
+
+int TEditor::PositionFromPoint(int x, int y) const {
+    const int L = std::clamp(y / cellH + VertScroll->value() + 1, 1, LineCount());
+    const int xp = x + HoriScroll->value() * cellW;
+    // Every character is one cell wide, so the widest prefix that fits is xp / W.
+    const int c = xp < 0 ? 0 : std::min(LineLength(L), xp / cellW);
+    return std::min(LineStart(L) + c, TextLength() + 1);
+}
+
+void TEditor::keyPressEvent(QKeyEvent *e) {
+    const int key = e->key();
+    if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta ||
+        key == Qt::Key_AltGr) {
+        return;
+    }
+    const int mods = modifiersOf(e->modifiers());
+    if (KeyDown(key, mods)) return;
+    const int ch = characterOf(*e);
+    if (ch >= 0 && !(mods & kAlt)) KeyChar(ch, mods & kCtrl);
+}
+
+void TEditor::mousePressEvent(QMouseEvent *e) {
+    if (e->button() != Qt::LeftButton) return;
+    MouseDown(PositionFromPoint(int(e->position().x()), int(e->position().y())));
+}
+
+void TEditor::mouseDoubleClickEvent(QMouseEvent *e) { mousePressEvent(e); }
+
+void TEditor::mouseMoveEvent(QMouseEvent *e) {
+    if (e->buttons() & Qt::LeftButton) MouseMove(PositionFromPoint(int(e->position().x()), int(e->position().y())));
+}
+
+void TEditor::mouseReleaseEvent(QMouseEvent *e) {
+    MouseUp(e->button() == Qt::LeftButton, platform::services().now());
+}
+
+void TEditor::wheelEvent(QWheelEvent *e) {
+    const int steps = e->angleDelta().y() / 40; // three lines a notch
+    VertScroll->setValue(VertScroll->value() - steps);
+}
+
+void TEditor::contextMenuEvent(QContextMenuEvent *e) {
+    if (PopupMenu) PopupMenu->popup(e->globalPos());
+}
+
+} // namespace xo

@@ -1,0 +1,70 @@
+#pragma once
+// TEditor: the editor control as a window. It paints the visible lines with
+// HTML colouring in a fixed character grid, draws its own caret, keeps two
+// scroll bars and turns Qt's key and mouse events into the model's operations.
+
+#include "editor_core.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QScrollBar;
+class QMenu;
+
+namespace xo {
+
+class TEditor : public QWidget, public EditorCore {
+    Q_OBJECT
+public:
+    explicit TEditor(QWidget *parent = nullptr);
+    ~TEditor() override;
+
+    QScrollBar *HoriScroll;
+    QScrollBar *VertScroll;
+    QMenu *PopupMenu = nullptr; // set by the main window
+
+    // The character cell, measured once per program run at the first paint.
+    static int CellWidth();
+    static int CellHeight();
+
+    void Repaint() override;
+    bool ScrollToCaret() override;
+    int VisibleLineCount() const override;
+    int WrapColumn() const override;
+    bool HasKeyboardFocus() const override;
+
+    // The text position under a point of the control.
+    int PositionFromPoint(int x, int y) const;
+    // Whether this document is coloured now.
+    bool ColoringOn() const;
+    // The rectangle the text is drawn into.
+    QRect TextArea() const;
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void resizeEvent(QResizeEvent *) override;
+    void keyPressEvent(QKeyEvent *) override;
+    void mousePressEvent(QMouseEvent *) override;
+    void mouseDoubleClickEvent(QMouseEvent *) override;
+    void mouseMoveEvent(QMouseEvent *) override;
+    void mouseReleaseEvent(QMouseEvent *) override;
+    void wheelEvent(QWheelEvent *) override;
+    void contextMenuEvent(QContextMenuEvent *) override;
+    bool focusNextPrevChild(bool) override { return false; } // Tab belongs to the text
+
+    void CaretToggled() override;
+    void StopBlink() override { blink_.stop(); }
+    void StartBlink() override { blink_.start(); }
+    void TakeFocus() override;
+
+private:
+    void LayoutScrollBars();
+    void PaintText(QPainter &p);
+    void DrawCaret(QPainter &p);
+    static void MeasureCell(const QFont &f);
+    QFont EditorFont() const;
+
+    QTimer blink_;
+};
+
+} // namespace xo

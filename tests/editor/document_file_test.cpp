@@ -1,0 +1,229 @@
+#include "editor/document_file.h"
+#include "editor/shared_routines.h"
+#include "editor_test_util.h"
+#include "settings/settings.h"
+#include "support/scripted_services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace xo;
+using test::Model;
+
+namespace {
+
+class DocumentFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDefaultSettings();
+        ASSERT_TRUE(dir.isValid());
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    void write(const QString &name, const std::string &bytes) {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), qint64(bytes.size()));
+    }
+    std::string read(const QString &name) {
+        QFile f(path(name));
+        if (!f.open(QIODevice::ReadOnly)) return "<missing>";
+        return f.readAll().toStdString();
+    }
+    bool load(Model &m, const std::string &bytes, const QString &name = "doc.htm") {
+        write(name, bytes);
+        return m.LoadFromFile(path(name));
+    }
+
+    QTemporaryDir dir;
+    test::ScriptedServices services;
+};
+
+} // namespace
+
+TEST_F(DocumentFileTest, LineEndsAreDetectedAndNormalised) {
+    Model m;
+    ASSERT_TRUE(load(m, ""));
+    EXPECT_TRUE(m.DosLineEnds);
+    EXPECT_EQ(m.TextLength(), 0);
+
+    ASSERT_TRUE(load(m, "a\nb\n"));
+    EXPECT_FALSE(m.DosLineEnds);
+    EXPECT_EQ(m.Text(), "a\r\nb\r\n");
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("doc.htm"), "a\nb\n");
+
+    ASSERT_TRUE(load(m, "a\nb"));
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("doc.htm"), "a\nb\n"); // gains the final LF
+
+    ASSERT_TRUE(load(m, "a\r\nb\nc"));
+    EXPECT_TRUE(m.DosLineEnds);
+    EXPECT_EQ(m.Text(), "a\r\nb\nc"); // later bare LFs stay ordinary characters
+    EXPECT_EQ(m.LineCount(), 2);
+
+    ASSERT_TRUE(load(m, "only\n"));
+    EXPECT_TRUE(m.DosLineEnds); // an LF as the very last character does not count
+
+    ASSERT_TRUE(load(m, "x\r\ny\n")); // a CR before an LF in a Unix file stays in front of the new pair
+    ASSERT_TRUE(load(m, "p\nq\r\n"));
+    EXPECT_EQ(m.Text(), "p\r\nq\r\r\n");
+}
+
+TEST_F(DocumentFileTest, TabsBecomeFourSpacesAndAFinalCtrlZGoes) {
+    Model m;
+    ASSERT_TRUE(load(m, "\tx\t\x1a"));
+    EXPECT_EQ(m.Text(), "    x    ");
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("doc.htm"), "    x    ");
+    ASSERT_TRUE(load(m, "a\n\tb\n\x1a"));
+    EXPECT_EQ(m.Text(), "a\r\n    b\r\n");
+}
+
+TEST_F(DocumentFileTest, LoadingResetsCaretUndoAndModified) {
+    Model m;
+    m.type("junk");
+    ASSERT_TRUE(load(m, "new text"));
+    EXPECT_EQ(m.SelStart(), 1);
+    EXPECT_EQ(m.SelEnd(), 1);
+    EXPECT_FALSE(m.Modified());
+    EXPECT_TRUE(m.UndoRecords().empty());
+    EXPECT_EQ(m.FileName, path("doc.htm"));
+    EXPECT_EQ(WaitDepth(), 0);
+}
+
+TEST_F(DocumentFileTest, UnreadableFilesLoadNothing) {
+    Model m;
+    services.expectMessage(QStringLiteral("Soubor nenalezen nebo odepřen přístup"));
+    EXPECT_FALSE(m.LoadFromFile(path("missing.htm")));
+    // A FIFO would block a reader for ever; it is refused like a missing file.
+    ASSERT_EQ(mkfifo(path("fifo").toLocal8Bit().constData(), 0600), 0);
+    services.expectMessage(QStringLiteral("Soubor nenalezen nebo odepřen přístup"));
+    EXPECT_FALSE(m.LoadFromFile(path("fifo")));
+    services.expectMessage(QStringLiteral("Soubor nenalezen nebo odepřen přístup"));
+    EXPECT_FALSE(m.LoadFromFile(dir.path()));
+    if (geteuid() != 0) {
+        write("secret.htm", "x");
+        QFile::setPermissions(path("secret.htm"), QFileDevice::WriteOwner);
+        services.expectMessage(QStringLiteral("Soubor nenalezen nebo odepřen přístup"));
+        EXPECT_FALSE(m.LoadFromFile(path("secret.htm")));
+    }
+    EXPECT_TRUE(m.FileName.isEmpty());
+    EXPECT_EQ(WaitDepth(), 0);
+}
+
+TEST_F(DocumentFileTest, DosDocumentsAreWrittenExactlyAsTheText) {
+    Model m;
+    m.SetText("a\r\nb\nc\r");
+    m.FileName = path("new.htm");
+    m.type("z");
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("new.htm"), "za\r\nb\nc\r");
+    EXPECT_FALSE(m.Modified());
+    EXPECT_EQ(read("new.bak"), "<missing>"); // no backup of a file that did not exist
+    m.FileName.clear();
+    EXPECT_FALSE(m.SaveToFile());
+}
+
+TEST_F(DocumentFileTest, BackupsKeepThePreviousContent) {
+    Model m;
+    ASSERT_TRUE(load(m, "first", "page.htm"));
+    m.type("1");
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("page.bak"), "first");
+    m.type("2");
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("page.bak"), "1first");
+    EXPECT_EQ(read("page.htm"), "12first");
+    // A document that is itself the backup name is saved without a backup of itself.
+    ASSERT_TRUE(load(m, "bak text", "x.bak"));
+    m.type("!");
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("x.bak"), "!bak text");
+    // No backups when the option is off; the name without extension gets ".bak" appended.
+    EXPECT_EQ(BackupFileName("/a/b.c/name"), "/a/b.c/name.bak");
+    Settings.BAKs = false;
+    ASSERT_TRUE(load(m, "v1", "plain.txt"));
+    m.type("v2");
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("plain.bak"), "<missing>");
+}
+
+TEST_F(DocumentFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedText) {
+    Model m;
+    if (geteuid() == 0) {
+        // Root writes into read-only directories; /proc refuses even root.
+        m.SetText("old");
+        m.FileName = "/proc/xo-test-save.htm";
+        m.type("new ");
+        services.expectMessage(QStringLiteral("Chyba při ukládání souboru"));
+        EXPECT_FALSE(m.SaveToFile());
+        EXPECT_TRUE(m.Modified());
+        EXPECT_EQ(WaitDepth(), 0);
+        return;
+    }
+    ASSERT_TRUE(load(m, "old", "ro.htm"));
+    m.type("new ");
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    services.expectMessage(QStringLiteral("Chyba při ukládání souboru"));
+    EXPECT_FALSE(m.SaveToFile());
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_TRUE(m.Modified());
+    EXPECT_EQ(read("ro.htm"), "old");
+    EXPECT_EQ(WaitDepth(), 0);
+}
+
+TEST_F(DocumentFileTest, AFailedSaveIntoAMissingDirectoryIsReported) {
+    Model m;
+    m.SetText("text");
+    m.FileName = path("no/such/dir/a.htm");
+    m.type("x");
+    services.expectMessage(QStringLiteral("Chyba při ukládání souboru"));
+    EXPECT_FALSE(m.SaveToFile());
+    EXPECT_TRUE(m.Modified());
+    EXPECT_EQ(WaitDepth(), 0);
+}
+
+TEST_F(DocumentFileTest, StampsAreRefreshedAndTheSelectionFollowsItsText) {
+    services.clock = QDateTime(QDate(2026, 12, 5), QTime(9, 5, 7));
+    Model m;
+    const std::string text = "<!--*DefDat*-->1.1.1999 x <!--*DefCas*-->12:00:00 tail <!--*DefDat*-->";
+    ASSERT_TRUE(load(m, text));
+    const int tail = int(text.find("tail")) + 1;
+    m.SetSelection(tail, tail + 4);
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("doc.htm"), "<!--*DefDat*-->5.12.2026 x <!--*DefCas*-->9:05:07 tail <!--*DefDat*-->5.12.2026");
+    EXPECT_EQ(m.GetTextRange(m.SelStart(), m.SelEnd()), "tail");
+    EXPECT_FALSE(m.Modified());
+}
+
+TEST_F(DocumentFileTest, AStampNearTheEndAfterAnEarlierOneGrewIsComplete) {
+    services.clock = QDateTime(QDate(2026, 12, 25), QTime(23, 59, 59));
+    Model m;
+    // The first stamp grows by four characters; the last one sits at the very end.
+    ASSERT_TRUE(load(m, "<!--*DefDat*-->1.1.1 <!--*DefDat*-->1.1.1999"));
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("doc.htm"), "<!--*DefDat*-->25.12.2026 <!--*DefDat*-->25.12.2026");
+}
+
+TEST_F(DocumentFileTest, UnixFilesSplitAcrossTheEditingGapAreWrittenRight) {
+    Model m;
+    ASSERT_TRUE(load(m, "ab\ncd\n"));
+    // Leave the gap between the CR and the LF of the first line end.
+    m.SetSelection(4, 4);
+    m.type("x");
+    m.KeyChar(8, false);
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("doc.htm"), "ab\ncd\n");
+    // The same for pieces given directly.
+    write("p.htm", "");
+    ASSERT_TRUE(WriteDocumentFile(path("p.htm"), "a\r", "\nb\r\n", false, false));
+    EXPECT_EQ(read("p.htm"), "a\nb\n");
+    ASSERT_TRUE(WriteDocumentFile(path("p.htm"), "a\r", "b", false, false));
+    EXPECT_EQ(read("p.htm"), "a\rb\n");
+    ASSERT_TRUE(WriteDocumentFile(path("p.htm"), "", "", false, false));
+    EXPECT_EQ(read("p.htm"), "");
+}
