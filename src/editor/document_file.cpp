@@ -21,6 +21,48 @@ const char *findByte(const char *p, const char *end, char c) {
     return static_cast<const char *>(std::memchr(p, c, size_t(end - p)));
 }
 
+
+size_t countByte(const char *p, const char *end, char c) {
+    size_t n = 0;
+    for (const char *t = findByte(p, end, c); t; t = findByte(t + 1, end, c)) ++n;
+    return n;
+}
+
+// Expands, from the back and in place, each tab to four spaces and (for a
+// Unix file) each LF to CR LF. The buffer must hold the grown text. Returns
+// the line starts the LFs make, in ascending order.
+std::vector<int> expandInPlace(char *b, size_t size, size_t newSize, bool unixFile, size_t lfs) {
+    std::vector<int> starts;
+    if (unixFile) starts.reserve(lfs + 1);
+    size_t src = size, dst = newSize;
+    const char *lf = unixFile ? static_cast<const char *>(memrchr(b, '\n', src)) : nullptr;
+    const char *tab = static_cast<const char *>(memrchr(b, '\t', src));
+    while (lf || tab) {
+        const bool isTab = tab && (!lf || tab > lf);
+        const size_t k = size_t((isTab ? tab : lf) - b);
+        const size_t tail = src - k - 1;
+        dst -= tail;
+        std::memmove(b + dst, b + k + 1, tail);
+        if (isTab) {
+            dst -= 4;
+            std::memcpy(b + dst, "    ", 4);
+            tab = k ? static_cast<const char *>(memrchr(b, '\t', k)) : nullptr;
+        } else {
+            dst -= 2;
+            b[dst] = '\r';
+            b[dst + 1] = '\n';
+            starts.push_back(int(dst + 2));
+            lf = k ? static_cast<const char *>(memrchr(b, '\n', k)) : nullptr;
+        }
+        src = k;
+    }
+    if (unixFile) {
+        starts.push_back(0);
+        std::reverse(starts.begin(), starts.end());
+    }
+    return starts;
+}
+
 } // namespace
 
 DocumentBytes NormalizeDocument(std::unique_ptr<char[]> raw, size_t size, size_t capacity) {
@@ -33,45 +75,21 @@ DocumentBytes NormalizeDocument(std::unique_ptr<char[]> raw, size_t size, size_t
         const char *lf = findByte(b, end - 1, '\n');
         if (lf && !(lf > b && lf[-1] == '\r')) dos = false;
     }
-    size_t lfs = 0, tabs = 0;
-    for (const char *t = findByte(b, end, '\t'); t; t = findByte(t + 1, end, '\t')) ++tabs;
-    if (!dos)
-        for (const char *t = findByte(b, end, '\n'); t; t = findByte(t + 1, end, '\n')) ++lfs;
-
-    if (lfs == 0 && tabs == 0) {
-        out.data = std::move(raw);
-        out.size = size;
-        out.capacity = capacity;
-    } else {
-        const size_t newSize = size + lfs + 3 * tabs;
+    const size_t tabs = countByte(b, end, '\t');
+    const size_t lfs = dos ? 0 : countByte(b, end, '\n');
+    const size_t newSize = size + lfs + 3 * tabs;
+    if (newSize + editingRoom(newSize) / 2 > capacity) {
+        // Short lines grew the text beyond the room read ahead for it.
         const size_t cap = newSize + editingRoom(newSize);
-        auto data = std::make_unique_for_overwrite<char[]>(cap);
-        char *o = data.get();
-        const char *p = b;
-        const char *nextLf = dos ? nullptr : findByte(p, end, '\n');
-        const char *nextTab = tabs ? findByte(p, end, '\t') : nullptr;
-        while (nextLf || nextTab) {
-            const bool isTab = nextTab && (!nextLf || nextTab < nextLf);
-            const char *at = isTab ? nextTab : nextLf;
-            std::memcpy(o, p, size_t(at - p));
-            o += at - p;
-            if (isTab) {
-                std::memcpy(o, "    ", 4);
-                o += 4;
-                nextTab = findByte(at + 1, end, '\t');
-            } else {
-                *o++ = '\r';
-                *o++ = '\n';
-                nextLf = findByte(at + 1, end, '\n');
-            }
-            p = at + 1;
-        }
-        std::memcpy(o, p, size_t(end - p));
-        o += end - p;
-        out.data = std::move(data);
-        out.size = size_t(o - out.data.get());
-        out.capacity = cap;
+        auto bigger = std::make_unique_for_overwrite<char[]>(cap);
+        std::memcpy(bigger.get(), raw.get(), size);
+        raw = std::move(bigger);
+        capacity = cap;
     }
+    if (lfs || tabs) out.lineStarts = expandInPlace(raw.get(), size, newSize, !dos, lfs);
+    out.data = std::move(raw);
+    out.size = newSize;
+    out.capacity = capacity;
     if (out.size > 0 && out.data[out.size - 1] == 26) --out.size;
     out.dosLineEnds = dos;
     return out;
@@ -85,7 +103,9 @@ ReadStatus ReadDocumentFile(const QString &fileName, DocumentBytes &out) {
     if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return ReadStatus::Failed;
     const qint64 size = f.size();
     if (size < 0 || size > qint64(INT32_MAX) / 2) return ReadStatus::Failed;
-    const size_t cap = size_t(size) + editingRoom(size_t(size));
+    // Room for the growth of a Unix file or of tabs; pages never written
+    // cost no memory.
+    const size_t cap = size_t(size) + size_t(size) / 8 + editingRoom(size_t(size));
     auto data = std::make_unique_for_overwrite<char[]>(cap);
     qint64 done = 0;
     while (done < size) {

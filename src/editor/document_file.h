@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace xo {
 
@@ -14,6 +15,9 @@ struct DocumentBytes {
     size_t size = 0;
     size_t capacity = 0;     // room left for editing after `size`
     bool dosLineEnds = true;
+    // Where lines start (0-based, after each CR LF), when the conversion
+    // already knew them; empty means "not computed".
+    std::vector<int> lineStarts;
 };
 
 enum class ReadStatus { Ok, Failed };

@@ -302,12 +302,10 @@ void EditorCore::ToggleCaret() {
 
 void EditorCore::HideCaret() {
     if (HasKeyboardFocus() && selStart_ == selEnd_ && caretShown_) ToggleCaret();
-    cachedCaretLine_ = -1;
 }
 
 void EditorCore::ShowCaret() {
     if (selStart_ == selEnd_ && !caretShown_) ToggleCaret();
-    cachedCaretLine_ = -1;
 }
 
 void EditorCore::BlinkTick() {

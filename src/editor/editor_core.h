@@ -141,9 +141,6 @@ protected:
     virtual void StartBlink() {}
     virtual void TakeFocus() {}
 
-    // Positions of the caret fields, for the widget's painting.
-    int &CachedCaretLine() { return cachedCaretLine_; }
-
 private:
     void RecordSelection();
     void ToggleCaret();
@@ -163,7 +160,6 @@ private:
     bool caretShown_ = false;
     bool modified_ = false;
     bool captured_ = false;
-    int cachedCaretLine_ = -1;
 };
 
 } // namespace xo

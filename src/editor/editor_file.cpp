@@ -30,7 +30,7 @@ bool EditorCore::LoadFromFile(const QString &fileName) {
     EnterWait();
     editorHost().ShowStatusText(QStringLiteral("Otevírám ") + fileName + QStringLiteral("..."));
     PaintEnabled = false;
-    buffer_.adopt(std::move(doc.data), doc.size, doc.capacity);
+    buffer_.adopt(std::move(doc.data), doc.size, doc.capacity, std::move(doc.lineStarts));
     DosLineEnds = doc.dosLineEnds;
     PaintEnabled = true;
     selStart_ = selEnd_ = 1;

@@ -84,6 +84,7 @@ QFont TEditor::EditorFont() const {
     f.setStyleHint(QFont::TypeWriter);
     f.setFixedPitch(true);
     f.setPixelSize(12);
+    f.setStyleStrategy(QFont::NoAntialias); // crisp cells, like the bitmap font it stands for
     return f;
 }
 

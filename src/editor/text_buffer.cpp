@@ -2,32 +2,47 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 
 namespace xo {
 
 LineIndex::LineIndex() { reset({0}); }
 
-void LineIndex::reset(const std::vector<int> &starts) {
-    const size_t n = starts.size();
+void LineIndex::reset(const std::vector<int> &starts) { reset(starts.data(), starts.size()); }
+
+void LineIndex::reset(const int *starts, size_t n) {
     auto data = std::make_unique_for_overwrite<int[]>(n + n / 16 + 64);
-    std::memcpy(data.get(), starts.data(), n * sizeof(int));
+    std::memcpy(data.get(), starts, n * sizeof(int));
     starts_.adopt(std::move(data), n, n + n / 16 + 64);
     step_ = int(n) - 1;
     stepLength_ = 0;
 }
 
 int LineIndex::lineOf(int offset) const {
-    // Binary search for the last start <= offset; line 0 starts at 0.
-    int lo = 0, hi = count() - 1;
-    while (lo < hi) {
-        const int mid = lo + (hi - lo + 1) / 2;
-        if (start(mid) <= offset)
-            lo = mid;
-        else
-            hi = mid - 1;
+    // The entries up to the step hold their values, the others owe
+    // stepLength_; each side is searched for the raw value it would hold,
+    // piece by piece of the gap vector, so the search runs on plain arrays.
+    const int n = count();
+    int first, last, target;
+    if (step_ + 1 >= n || start(step_ + 1) > offset) {
+        first = 0;
+        last = std::min(step_, n - 1) + 1;
+        target = offset;
+    } else {
+        first = step_ + 1;
+        last = n;
+        target = offset - stepLength_;
     }
-    return lo;
+    // Last index in [first, last) whose raw value <= target.
+    const int *a = starts_.firstPart();
+    const int split = int(starts_.firstSize());
+    if (last > split && (first >= split || starts_[size_t(split)] <= target)) {
+        const int *b = starts_.secondPart();
+        const int from = std::max(first, split) - split;
+        const int *it = std::upper_bound(b + from, b + (last - split), target);
+        return split + int(it - b) - 1;
+    }
+    const int *it = std::upper_bound(a + first, a + std::min(last, split), target);
+    return int(it - a) - 1;
 }
 
 void LineIndex::moveStepTo(int line) {
@@ -109,9 +124,12 @@ void TextBuffer::erase(int offset, int n) {
     if (crlfAt(offset - 1)) lines_.insertLine(first, offset + 1);
 }
 
-void TextBuffer::adopt(std::unique_ptr<char[]> data, size_t size, size_t capacity) {
+void TextBuffer::adopt(std::unique_ptr<char[]> data, size_t size, size_t capacity, std::vector<int> lineStarts) {
     text_.adopt(std::move(data), size, capacity);
-    rebuildIndex();
+    if (lineStarts.empty())
+        rebuildIndex();
+    else
+        lines_.reset(lineStarts);
 }
 
 void TextBuffer::assign(std::string_view s) {
@@ -123,13 +141,15 @@ void TextBuffer::assign(std::string_view s) {
 
 void TextBuffer::rebuildIndex() {
     std::vector<int> starts{0};
+    starts.reserve(size_t(size()) / 32 + 16);
     auto scan = [&](std::string_view part, int base) {
+        if (part.empty()) return;
         const char *p = part.data();
         const char *end = p + part.size();
         for (const char *lf = static_cast<const char *>(std::memchr(p, '\n', part.size())); lf;
              lf = static_cast<const char *>(std::memchr(lf + 1, '\n', size_t(end - lf - 1)))) {
             const int i = base + int(lf - p);
-            if (at(i - 1) == '\r') starts.push_back(i + 1);
+            if ((lf > p ? lf[-1] : at(i - 1)) == '\r') starts.push_back(i + 1);
             if (lf + 1 >= end) break;
         }
     };
@@ -148,11 +168,16 @@ std::string_view TextBuffer::contiguous() { return {text_.contiguous(), text_.si
 
 int TextBuffer::find(std::string_view needle, int from) const {
     if (needle.empty() || from < 0) return -1;
+    auto search = [&](std::string_view hay, size_t at) -> long {
+        if (at >= hay.size()) return -1;
+        const void *hit = memmem(hay.data() + at, hay.size() - at, needle.data(), needle.size());
+        return hit ? long(static_cast<const char *>(hit) - hay.data()) : -1;
+    };
     const std::string_view a = firstPart(), b = secondPart();
     const int split = int(a.size());
     if (from < split) {
-        const auto it = std::search(a.begin() + from, a.end(), std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
-        if (it != a.end()) return int(it - a.begin());
+        const long hit = search(a, size_t(from));
+        if (hit >= 0) return int(hit);
         // A match may straddle the gap.
         const int k = int(needle.size()) - 1;
         const int bs = std::max(from, split - k);
@@ -163,10 +188,8 @@ int TextBuffer::find(std::string_view needle, int from) const {
         }
         from = split;
     }
-    const int rel = from - split;
-    if (rel > int(b.size())) return -1;
-    const auto it = std::search(b.begin() + rel, b.end(), std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
-    return it == b.end() ? -1 : split + int(it - b.begin());
+    const long hit = search(b, size_t(from - split));
+    return hit < 0 ? -1 : split + int(hit);
 }
 
 } // namespace xo

@@ -18,6 +18,7 @@ class LineIndex {
 public:
     LineIndex();
     void reset(const std::vector<int> &starts);
+    void reset(const int *starts, size_t n);
 
     int count() const { return int(starts_.size()); }
     int start(int line) const {
@@ -52,7 +53,8 @@ public:
     void insert(int offset, std::string_view s);
     void erase(int offset, int n);
     // Replaces everything; `data` holds `size` bytes with room for `capacity`.
-    void adopt(std::unique_ptr<char[]> data, size_t size, size_t capacity);
+    // `lineStarts`, when the caller knows them, saves a scan.
+    void adopt(std::unique_ptr<char[]> data, size_t size, size_t capacity, std::vector<int> lineStarts = {});
     void assign(std::string_view s);
 
     std::string copy(int offset, int n) const;

@@ -1,0 +1,256 @@
+// Measures the editor on a generated 100 MB HTML document and prints each
+// figure beside the same operation on the naive one-string design.
+//
+//   make bench            (or build/bench/xo_bench_editor [megabytes])
+
+#include "editor/document_file.h"
+#include "editor/editor_core.h"
+#include "editor/editor_widget.h"
+#include "editor/html_coloring.h"
+#include "naive_editor.h"
+#include "settings/settings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+using namespace xo;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+std::string makeHtml(size_t bytes) {
+    std::string s;
+    s.reserve(bytes + 256);
+    s += "<!DOCTYPE html>\r\n<HTML><HEAD><TITLE>Bench</TITLE></HEAD>\r\n<BODY bgcolor=#ffffff>\r\n";
+    std::mt19937 rng(7);
+    const char *words[] = {"Xo", "editor", "tabulka", "stránka", "odkaz", "obrázek", "text", "HTML"};
+    int i = 0;
+    while (s.size() < bytes) {
+        switch (i++ % 4) {
+        case 0: s += "<P align=\"center\">"; break;
+        case 1: s += "<A href=\"page" + std::to_string(i) + ".htm\">"; break;
+        case 2: s += "<TD width=100 bgcolor=#c0c0c0>"; break;
+        default: s += "<!-- note " + std::to_string(i) + " -->"; break;
+        }
+        for (int w = 0; w < 3; ++w) {
+            s += words[rng() % 8];
+            s += ' ';
+        }
+        s += "</P>\r\n";
+    }
+    return s;
+}
+
+void writeFile(const QString &name, const std::string &s) {
+    QFile f(name);
+    f.open(QIODevice::WriteOnly);
+    f.write(s.data(), qint64(s.size()));
+}
+
+long rssKb() {
+    QFile f("/proc/self/statm");
+    f.open(QIODevice::ReadOnly);
+    const QList<QByteArray> parts = f.readAll().split(' ');
+    return parts.size() > 1 ? parts[1].toLong() * 4 : 0;
+}
+
+// The best of three runs: file times here vary with the page cache.
+template <class F>
+double best(F f) {
+    double b = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        const auto t = Clock::now();
+        f();
+        b = std::min(b, secondsSince(t));
+    }
+    return b;
+}
+
+double readBytesAlone(const QString &name) {
+    return best([&] {
+        QFile f(name);
+        f.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        std::unique_ptr<char[]> buf(new char[size_t(f.size())]);
+        f.read(buf.get(), f.size());
+    });
+}
+
+double writeBytesAlone(const QString &name, const std::string &s) {
+    return best([&] {
+        QFile f(name);
+        f.open(QIODevice::WriteOnly);
+        f.write(s.data(), qint64(s.size()));
+        f.close();
+    });
+}
+
+void row(const char *what, double ours, double naive, const char *unit, const char *target) {
+    std::printf("%-46s %12.3f %s   naive %12.3f %s   ratio %8.1fx   target %s\n", what, ours, unit, naive, unit,
+                ours > 0 ? naive / ours : 0.0, target);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    SetDefaultSettings();
+    Settings.BAKs = false;
+    const size_t mb = argc > 1 ? size_t(std::atol(argv[1])) : 100;
+    QTemporaryDir dir;
+    const QString dosName = dir.filePath("bench.htm"), unixName = dir.filePath("bench_unix.htm");
+    std::string html = makeHtml(mb << 20);
+    writeFile(dosName, html);
+    {
+        std::string unixText;
+        unixText.reserve(html.size());
+        for (size_t i = 0; i < html.size(); ++i)
+            if (!(html[i] == '\r' && i + 1 < html.size() && html[i + 1] == '\n')) unixText.push_back(html[i]);
+        writeFile(unixName, unixText);
+    }
+    const size_t size = html.size();
+    std::printf("document: %.1f MB, CR LF line ends\n\n", double(size) / 1048576.0);
+
+    // Loading.
+    const double readAlone = readBytesAlone(dosName);
+    const long rssBefore = rssKb();
+    EditorCore ed;
+    auto t = Clock::now();
+    ed.LoadFromFile(dosName);
+    const double loadOurs = secondsSince(t);
+    const long rssAfter = rssKb();
+    std::printf("lines: %d\n", ed.LineCount());
+    bench::NaiveEditor naive;
+    t = Clock::now();
+    naive.load(dosName);
+    const double loadNaive = secondsSince(t);
+    row("read the bytes alone (ms)", readAlone * 1e3, readAlone * 1e3, "", "");
+    row("load DOS file (x read time)", loadOurs / readAlone, loadNaive / readAlone, "", "<= 3");
+    {
+        const double readU = readBytesAlone(unixName);
+        const double ours = best([&] {
+            EditorCore u;
+            u.LoadFromFile(unixName);
+        });
+        const double nv = best([&] {
+            bench::NaiveEditor nu;
+            nu.load(unixName);
+        });
+        row("load Unix file (x read time)", ours / readU, nv / readU, "", "<= 3");
+    }
+    row("memory after loading (bytes per byte)", double(rssAfter - rssBefore) * 1024.0 / double(size),
+        double(naive.text.capacity()) / double(size), "", "<= 1.5");
+
+    // Line queries at random positions.
+    {
+        std::mt19937 rng(3);
+        const int n = 2'000'000;
+        std::vector<int> pos(n);
+        for (int &p : pos) p = int(rng() % uint32_t(size)) + 1;
+        long sink = 0;
+        t = Clock::now();
+        for (int p : pos) sink += ed.LineOfPos(p);
+        const double lop = secondsSince(t) / n;
+        const int lines = ed.LineCount();
+        t = Clock::now();
+        for (int p : pos) sink += ed.LineStart(p % lines + 1);
+        const double ls = secondsSince(t) / n;
+        const int nn = 20;
+        t = Clock::now();
+        for (int i = 0; i < nn; ++i) sink += naive.lineOfPos(pos[size_t(i)]);
+        const double nlop = secondsSince(t) / nn;
+        t = Clock::now();
+        for (int i = 0; i < nn; ++i) sink += naive.lineStart(pos[size_t(i)] % lines + 1);
+        const double nls = secondsSince(t) / nn;
+        row("LineOfPos at random positions (us)", lop * 1e6, nlop * 1e6, "", "<= 0.2");
+        row("LineStart of random lines (us)", ls * 1e6, nls * 1e6, "", "<= 0.2");
+        if (sink == 42) std::puts("");
+    }
+
+    // Typing in the middle, the first keystroke after loading included.
+    {
+        const int mid = ed.LineStart(ed.LineCount() / 2) + 5;
+        ed.SetSelection(mid, mid);
+        const int n = 10'000;
+        double worst = 0;
+        t = Clock::now();
+        double firstKey = 0;
+        for (int i = 0; i < n; ++i) {
+            const auto k = Clock::now();
+            ed.KeyChar('a' + i % 26, false);
+            const double d = secondsSince(k);
+            if (i == 0) firstKey = d;
+            worst = std::max(worst, d);
+        }
+        const double avg = secondsSince(t) / n;
+        const double avgAfterFirst = (secondsSince(t) - firstKey) / (n - 1);
+        const int nn = 50;
+        t = Clock::now();
+        for (int i = 0; i < nn; ++i) naive.insert(int(size / 2), 'a');
+        const double navg = secondsSince(t) / nn;
+        row("typing 10,000 characters, average (us)", avg * 1e6, navg * 1e6, "", "<= 1");
+        row("typing, average after the first key (us)", avgAfterFirst * 1e6, navg * 1e6, "", "<= 1");
+        row("typing, slowest keystroke (ms)", worst * 1e3, navg * 1e3, "", "<= 20");
+        row("typing, first keystroke after loading (ms)", firstKey * 1e3, navg * 1e3, "", "<= 20");
+        // Check the work was real.
+        if (ed.TextLength() != int(size) + n) std::puts("typing lost characters!");
+    }
+
+    // First full paint of a page, colouring included.
+    {
+        TEditor view;
+        view.resize(1000, 800);
+        view.show();
+        view.grab(); // measures the cell once
+        view.LoadFromFile(dosName);
+        const char *where[] = {"top", "middle", "end"};
+        const int lines = view.LineCount();
+        const int tops[] = {1, lines / 2, std::max(1, lines - view.VisibleLineCount())};
+        for (int i = 0; i < 3; ++i) {
+            view.VertScroll->setMaximum(lines);
+            view.VertScroll->setValue(tops[i] - 1);
+            t = Clock::now();
+            view.grab();
+            const double ours = secondsSince(t);
+            // Naive: find the page by scanning, then colour its lines from a backward scan.
+            t = Clock::now();
+            const int start = naive.lineStart(tops[i]);
+            ColorState st = ColorStateBefore(
+                [&](int p) { return p >= 1 && p <= int(naive.text.size()) ? naive.text[size_t(p - 1)] : '\0'; }, start);
+            size_t p = size_t(start - 1);
+            for (int l = 0; l < view.VisibleLineCount() && p < naive.text.size(); ++l) {
+                const size_t e = naive.text.find("\r\n", p);
+                const size_t end = e == std::string::npos ? naive.text.size() : e;
+                ColorLine(std::string_view(naive.text).substr(p, end - p), st, true);
+                p = end + 2;
+            }
+            const double nv = secondsSince(t);
+            char label[80];
+            std::snprintf(label, sizeof label, "first paint at the %s (ms)", where[i]);
+            row(label, ours * 1e3, nv * 1e3, "", "<= 16");
+        }
+    }
+
+    // Saving.
+    {
+        const double alone = writeBytesAlone(dir.filePath("alone.htm"), html);
+        ed.FileName = dir.filePath("saved.htm");
+        const double ours = best([&] { ed.SaveToFile(); });
+        const double nv = best([&] { naive.save(dir.filePath("naive.htm")); });
+        row("write the bytes alone (ms)", alone * 1e3, alone * 1e3, "", "");
+        row("save DOS (x write time)", ours / alone, nv / alone, "", "<= 2");
+        ed.DosLineEnds = false;
+        ed.FileName = dir.filePath("saved_unix.htm");
+        row("save Unix (x write time)", best([&] { ed.SaveToFile(); }) / alone, nv / alone, "", "");
+    }
+    return 0;
+}
