@@ -8,7 +8,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     xo::SetUpApplication(app);
     xo::SetDefaultSettings();
-    xo::TfrmMain frmMain;
+    xo::TfrmMain frmMain(app.arguments());
     frmMain.show();
     return app.exec();
 }

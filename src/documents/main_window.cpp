@@ -1,11 +1,738 @@
 #include "main_window.h"
 
+#include "about_dialogs.h"
+#include "editor/editor_widget.h"
+#include "editor/shared_routines.h"
+#include "glyphs.h"
+#include "help.h"
+#include "new_document.h"
+#include "platform/qt_services.h"
+#include "platform/services.h"
+#include "settings/settings.h"
+#include "title_preview.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
 namespace xo {
 
-TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent) {
+namespace {
+
+const QString kCaption = QStringLiteral("Xo!");
+const QString kUnnamed = QStringLiteral("Nepojmenovaný");
+
+// A panel of the switch bar: a click brings its document to the front.
+class SwitchPanel : public QFrame {
+public:
+    SwitchPanel(QWidget *parent, std::function<void()> onClick) : QFrame(parent), onClick_(std::move(onClick)) {
+        setFrameShape(QFrame::Panel);
+        setLineWidth(1);
+        image = new QLabel(this);
+        image->setGeometry(3, 3, 16, 16);
+        image->setAttribute(Qt::WA_TransparentForMouseEvents);
+        text = new QLabel(this);
+        text->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    QLabel *image;
+    QLabel *text;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { onClick_(); }
+
+private:
+    std::function<void()> onClick_;
+};
+
+QString baseName(const QString &path) { return QFileInfo(path).fileName(); }
+
+// The extension: from the last "." after the last "/".
+bool hasExtension(const QString &path) { return path.lastIndexOf(u'.') > path.lastIndexOf(u'/'); }
+
+QIcon standardIcon(QStyle::StandardPixmap p) { return QApplication::style()->standardIcon(p); }
+
+} // namespace
+
+TfrmMain::TfrmMain(const QStringList &arguments, QWidget *parent) : QMainWindow(parent) {
+    EnterWait();
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Xo!"));
-    resize(1000, 700);
+    setWindowTitle(kCaption);
+    ownButtons_ = arguments.contains(QStringLiteral("/own"));
+    if (QScreen *s = QGuiApplication::primaryScreen()) setGeometry(s->availableGeometry());
+
+    auto *central = new QWidget;
+    auto *box = new QVBoxLayout(central);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    mdiArea = new QMdiArea;
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    box->addWidget(mdiArea, 1);
+    SwitchBar = new QWidget;
+    SwitchBar->setObjectName(QStringLiteral("SwitchBar"));
+    SwitchBar->setFixedHeight(23);
+    box->addWidget(SwitchBar);
+    setCentralWidget(central);
+
+    for (int i = 0; i < 5; ++i) {
+        toolbars[i] = addToolBar(QString::fromLatin1(kToolbars[i]));
+        toolbars[i]->setObjectName(QString::fromLatin1(kToolbars[i]));
+    }
+
+    std::vector<CommandSpec> specs = FrameCommands();
+    for (const CommandContributor &c : CommandContributors()) c(*this, specs);
+    BuildMenus(menuBar(), toolbars, std::move(specs));
+    for (QToolBar *t : toolbars) t->setVisible(!t->actions().isEmpty());
+    mnOldFilesSeparator = Action(QStringLiteral("mnOldFilesSeparator"));
+    for (int k = 0; k < 9; ++k) {
+        mnSoubor[k] = Action(QStringLiteral("mnSoubor%1").arg(k + 1));
+        mnSoubor[k]->setVisible(false);
+    }
+    mnOldFilesSeparator->setVisible(false);
+    menuEditorPopup = new QMenu(this);
+    menuEditorPopup->setObjectName(QStringLiteral("menuEditorPopup"));
+    for (const char *name : {"mnCut", "mnCopy", "mnPaste"}) {
+        QAction *item = Action(QString::fromLatin1(name));
+        QAction *p = menuEditorPopup->addAction(item->text());
+        p->setObjectName(QStringLiteral("mnp") + QString::fromLatin1(name + 2));
+        connect(p, &QAction::triggered, item, &QAction::trigger);
+    }
+
+    auto *bar = statusBar();
+    statusPanels[0] = new QLabel(QString::fromUtf8(kVersionText));
+    statusPanels[0]->setFixedWidth(300);
+    statusPanels[1] = new QLabel;
+    statusPanels[1]->setAlignment(Qt::AlignCenter);
+    statusSingle = new QLabel;
+    bar->addWidget(statusPanels[0]);
+    bar->addWidget(statusPanels[1], 1);
+    bar->addWidget(statusSingle, 1);
+    statusSingle->hide();
+
+    // The dialogs of the program, created once, in their order.
+    dlgZefo = new TdlgZefo(this);
+    frmAbout = new TfrmAbout(this);
+    frmTips = new TfrmTips(this);
+    frmNewDocument = new TfrmNewDocument(this);
+
+    HelpFileName = LocateHelpFile(QCoreApplication::applicationFilePath());
+    platform::QtServices::setHelpHandlers(ShowHelpWindow, CloseHelpWindow);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, [this] { ActiveWindowChanged(); });
+    SetEditorHost(this);
+}
+
+TfrmMain::~TfrmMain() {
+    disconnect(mdiArea, nullptr, this, nullptr);
+    SetEditorHost(nullptr);
+    QuitHelp();
+}
+
+std::vector<CommandSpec> TfrmMain::FrameCommands() {
+    std::vector<CommandSpec> c;
+    auto add = [&](const char *menu, const char *name, const char *caption, QKeySequence key, int tag,
+                   std::function<void()> handler, const char *hint = "", const char *toolbar = "",
+                   const char *button = "", QIcon icon = {}) {
+        CommandSpec s;
+        s.menu = QString::fromUtf8(menu);
+        s.order = int(c.size()) * 10;
+        s.name = QString::fromLatin1(name);
+        s.caption = QString::fromUtf8(caption);
+        s.shortcut = key;
+        s.tag = tag;
+        s.handler = std::move(handler);
+        s.hint = QString::fromUtf8(hint);
+        s.toolbar = QString::fromLatin1(toolbar);
+        s.button = QString::fromLatin1(button);
+        s.icon = icon;
+        c.push_back(std::move(s));
+    };
+    auto separator = [&](const char *menu, const char *name, int tag) { add(menu, name, "", {}, tag, nullptr); };
+    const char *file = "&Soubor";
+    add(file, "mnNovySoubor", "&Nový", QKeySequence(Qt::CTRL | Qt::Key_N), tagAlways, [this] { mnNovySouborClick(); },
+        "Nový|Vytvořit nový dokument", "tbFile", "btNewFile", standardIcon(QStyle::SP_FileIcon));
+    add(file, "mnOtevrit", "&Otevřít", QKeySequence(Qt::CTRL | Qt::Key_O), tagAlways, [this] { mnOtevritClick(); },
+        "Otevřít|Otevřít soubory", "tbFile", "btOpenFile", standardIcon(QStyle::SP_DialogOpenButton));
+    separator(file, "N1", tagNeedsDocument);
+    add(file, "mnUlozit", "U&ložit", QKeySequence(Qt::CTRL | Qt::Key_S), tagNeedsDocument, [this] { mnUlozitClick(); },
+        "Uložit|Uložit dokument", "tbFile", "btSaveFile", standardIcon(QStyle::SP_DialogSaveButton));
+    add(file, "mnUlozit_DOS", "Uložit jako &Dos/Windows", {}, tagNeedsDocument,
+        [this] { mnUlozitJakoClick(SaveAs::Dos); }, "Uložit jako|Uložit dokument pod novým jménem s konci řádek CR LF");
+    add(file, "mnUlozit_Unix", "Uložit jako &Unix", {}, tagNeedsDocument, [this] { mnUlozitJakoClick(SaveAs::Unix); },
+        "Uložit jako|Uložit dokument pod novým jménem s konci řádek LF");
+    add(file, "mnUlozitVse", "Uložit &vše", {}, tagNeedsDocument, [this] { mnUlozitVseClick(); },
+        "Uložit vše|Uložit všechny dokumenty");
+    separator(file, "N2", tagNeedsDocument);
+    add(file, "mnZavrit", "&Zavřít", {}, tagNeedsDocument, [this] { mnZavritClick(); }, "Zavřít|Zavřít dokument");
+    separator(file, "N3", tagAlways);
+    add(file, "mnKonec", "&Konec", {}, tagAlways, [this] { mnKonecClick(); }, "Konec|Ukončit program");
+    separator(file, "mnOldFilesSeparator", tagManaged);
+    for (int k = 1; k <= 9; ++k) {
+        const QByteArray name = "mnSoubor" + QByteArray::number(k);
+        add(file, name.constData(), "&", {}, tagManaged, [this, k] { menuStarySouborVybran(k); });
+    }
+
+    const char *edit = "E&ditace";
+    add(edit, "mnUndo", "&Zpět", QKeySequence(Qt::ALT | Qt::Key_Backspace), tagNeedsDocument,
+        [this] { mnUndoClick(); }, "Zpět|Vrátit poslední změnu", "tbFile", "btUndo",
+        standardIcon(QStyle::SP_ArrowBack));
+    separator(edit, "N4", tagNeedsDocument);
+    add(edit, "mnCut", "&Vyříznout", QKeySequence(Qt::CTRL | Qt::Key_X), tagNeedsDocument, [this] { mnCutClick(); },
+        "Vyříznout|Vyříznout výběr do schránky", "tbFile", "btCut");
+    add(edit, "mnCopy", "&Kopírovat", QKeySequence(Qt::CTRL | Qt::Key_C), tagNeedsDocument,
+        [this] { mnCopyClick(); }, "Kopírovat|Kopírovat výběr do schránky", "tbFile", "btCopy");
+    add(edit, "mnPaste", "V&lepit", QKeySequence(Qt::CTRL | Qt::Key_V), tagNeedsDocument,
+        [this] { mnPasteClick(); }, "Vložit|Vložit text ze schránky", "tbFile", "btPaste");
+    add(edit, "mnDelete", "&Smazat", QKeySequence(Qt::Key_Delete), tagNeedsDocument, [this] { mnDeleteClick(); },
+        "Smazat|Smazat výběr");
+
+    // The page skeletons come with the tag commands; their items stand here already.
+    CommandSpec struc;
+    struc.menu = QStringLiteral("&Entity/&Formát");
+    struc.order = 5000;
+    struc.name = QStringLiteral("mnStruc");
+    struc.caption = QStringLiteral("&Struktura dokumentu");
+    struc.hint = QStringLiteral("Struktura|Základní struktura dokumentu");
+    struc.enabled = false;
+    c.push_back(struc);
+    CommandSpec frames = struc;
+    frames.order = 5010;
+    frames.name = QStringLiteral("mnFramesStruc");
+    frames.caption = QStringLiteral("Struktura pro &rámce");
+    frames.hint = QStringLiteral("Struktura pro rámce|Základní struktura dokumentu pro rámce");
+    c.push_back(frames);
+
+    const char *windows = "&Okna";
+    add(windows, "mnKaskada", "&Kaskáda", {}, tagNeedsDocument, [this] { mnKaskadaClick(); });
+    add(windows, "mnTile", "&Rozmístit", {}, tagNeedsDocument, [this] { mnTileClick(); });
+    add(windows, "mnIconArrange", "&Aranžovat ikony", {}, tagNeedsDocument, [this] { mnIconArrangeClick(); });
+    add(windows, "mnMinimalizovat", "&Minimalizovat vše", {}, tagNeedsDocument, [this] { mnMinimalizovatClick(); });
+    add(windows, "mnCloseAll", "&Zavřít vše", {}, tagNeedsDocument, [this] { mnCloseAllClick(); });
+    separator(windows, "N5", tagNeedsDocument);
+    add(windows, "mnDalsiOkno", "&Další okno", QKeySequence(Qt::Key_F6), tagNeedsDocument,
+        [this] { mnDalsiOknoClick(); });
+    add(windows, "mnPredchoziOkno", "&Předchozí okno", QKeySequence(Qt::SHIFT | Qt::Key_F6), tagNeedsDocument,
+        [this] { mnPredchoziOknoClick(); });
+    add(windows, "mnpSwitchEditorExplorer", "Editor / IExplorer", QKeySequence(Qt::Key_F7), tagNeedsDocument,
+        [this] { mnpSwitchEditorExplorerClick(); });
+
+    add("&Reklama", "mnZefo", "&Zefo", {}, tagAlways, [this] { platform::services().runModal(*dlgZefo); },
+        "Zefo|Další program od autorů Xo!");
+
+    const char *help = "Ná&pověda";
+    add(help, "mnNapoveda", "&Nápověda", QKeySequence(Qt::Key_F1), tagAlways, [] { ShowHelpContext(299); },
+        "Nápověda|Nápověda k programu");
+    add(help, "mnFAQ", "&FAQ", {}, tagAlways, [] { ShowHelpContext(401); }, "FAQ|Často kladené otázky");
+    separator(help, "N6", tagAlways);
+    add(help, "mnTipy", "&Tip dne", {}, tagAlways,
+        [this] {
+            frmTips->NextTip();
+            platform::services().runModal(*frmTips);
+        },
+        "Tip dne|Zobrazit další tip");
+    add(help, "mnAbout", "&O programu", {}, tagAlways, [this] { platform::services().runModal(*frmAbout); },
+        "O programu|Informace o programu");
+    return c;
+}
+
+// ---------------------------------------------------------------- windows
+
+QList<TMDIChild *> TfrmMain::DocumentWindows() const {
+    QList<TMDIChild *> list;
+    const auto subs = mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it)
+        if (auto *c = qobject_cast<TMDIChild *>(*it)) list << c;
+    // The current window leads even before the area was ever active.
+    if (auto *cur = qobject_cast<TMDIChild *>(mdiArea->currentSubWindow()); cur && !list.isEmpty()) {
+        list.removeOne(cur);
+        list.prepend(cur);
+    }
+    return list;
+}
+
+TMDIChild *TfrmMain::ActiveChild() const { return qobject_cast<TMDIChild *>(mdiArea->currentSubWindow()); }
+
+TEditor *TfrmMain::ActiveEditor() const {
+    TMDIChild *c = ActiveChild();
+    return c && !c->Closing ? c->Editor : nullptr;
+}
+
+QAction *TfrmMain::Action(const QString &name) const { return findChild<QAction *>(name); }
+
+TMDIChild *TfrmMain::NewDocumentWindow(const QString &fileName, const TMDIChild::RestoreRecord *restore) {
+    auto *child = new TMDIChild(*this, restore);
+    child->Editor->PopupMenu = menuEditorPopup;
+    connect(child, &TMDIChild::documentClosed, this, [this](TMDIChild *c) { DocumentClosed(c); });
+    const bool maximized = ActiveChild() && ActiveChild()->isMaximized();
+    const int count = int(mdiArea->subWindowList().size());
+    mdiArea->addSubWindow(child);
+    child->setWindowIcon(standardIcon(QStyle::SP_FileIcon));
+    if (!(restore && restore->restoring && restore->left < 10000)) {
+        // New windows step down and right from the first, like a cascade.
+        const int step = 24 * (count % 8);
+        child->setGeometry(step, step, mdiArea->width() * 3 / 4, mdiArea->height() * 3 / 4);
+    }
+    if (maximized)
+        child->showMaximized();
+    else
+        child->show();
+    mdiArea->setActiveSubWindow(child);
+    if (!fileName.isEmpty()) child->Editor->LoadFromFile(fileName);
+    child->RefreshCaption();
+    ActiveWindowChanged();
+    return child;
+}
+
+TMDIChild *TfrmMain::OpenDocument(const QString &fileName) {
+    RemoveRecentFile(fileName);
+    for (TMDIChild *c : DocumentWindows()) {
+        if (!c->Closing && c->Editor->FileName == fileName) {
+            mdiArea->setActiveSubWindow(c);
+            RebuildSwitchBar();
+            return nullptr;
+        }
+    }
+    TMDIChild *c = NewDocumentWindow(fileName);
+    RebuildSwitchBar();
+    return c;
+}
+
+// ---------------------------------------------------------------- file dialogs
+
+QStringList TfrmMain::FileDialog(bool open, const QString &fileName, int *filterIndex) {
+    platform::FileRequest r;
+    r.parent = this;
+    if (open) {
+        r.caption = QStringLiteral("Otevřít soubory");
+        r.filter = QStringLiteral("HTML soubory (*.html *.htm);;Vše (*)");
+        r.directory = OpenDirectory;
+    } else {
+        r.caption = QStringLiteral("Vyberte nové jméno souboru");
+        r.filter = QStringLiteral("HTML soubor (*.html);;HTM soubor (*.htm);;Vše (*)");
+        r.directory = SaveDirectory;
+        r.filterIndex = saveFilterIndex_;
+    }
+    r.fileName = fileName;
+    r.onSelectionChanged = [this, open](const QString &path) { ShowStatusText(TitlePreviewText(path, open)); };
+    const platform::FileResult res = open ? platform::services().openFiles(r) : platform::services().saveFile(r);
+    ClearStatusText();
+    if (filterIndex) *filterIndex = res.filterIndex;
+    return res.files;
+}
+
+QString TfrmMain::AskSaveFileName(const QString &proposed) {
+    if (!proposed.isEmpty()) SaveDirectory = QFileInfo(proposed).absolutePath();
+    int filter = 0;
+    const QStringList files = FileDialog(false, proposed, &filter);
+    if (files.isEmpty()) return {};
+    saveFilterIndex_ = filter;
+    QString name = QFileInfo(files.first()).absoluteFilePath();
+    if (!hasExtension(name)) name += filter == 1 ? QStringLiteral(".htm") : QStringLiteral(".html");
+    // Asked whenever the name exists, also for a file that cannot be read.
+    if (QFileInfo::exists(name) &&
+        platform::message(kCaption, QStringLiteral("Soubor ") + name + QStringLiteral(" existuje. Přepsat?"),
+                          platform::Icon::Question, platform::Buttons::YesNo) != platform::Answer::Yes)
+        return {};
+    SaveDirectory = QFileInfo(name).absolutePath();
+    return name;
+}
+
+// ---------------------------------------------------------------- document commands
+
+void TfrmMain::mnNovySouborClick() {
+    if (platform::services().runModal(*frmNewDocument) != QDialog::Accepted) return;
+    switch (frmNewDocument->ItemIndex()) {
+    case TfrmNewDocument::UseTemplate: {
+        const QStringList files = FileDialog(true, QString(), nullptr);
+        if (files.isEmpty()) return;
+        const QString name = QFileInfo(files.first()).absoluteFilePath();
+        for (TMDIChild *c : DocumentWindows()) {
+            if (c->Closing || c->Editor->FileName != name) continue;
+            const std::string text = c->Editor->Text();
+            TMDIChild *copy = NewDocumentWindow(QString());
+            copy->Editor->SetText(text);
+            copy->Editor->SetModified();
+            copy->Editor->Repaint();
+            RebuildSwitchBar();
+            return;
+        }
+        if (TMDIChild *c = OpenDocument(name)) {
+            c->Editor->FileName.clear();
+            c->RefreshCaption();
+        }
+        return;
+    }
+    case TfrmNewDocument::BasicStructure:
+    case TfrmNewDocument::FramesStructure: {
+        const bool frames = frmNewDocument->ItemIndex() == TfrmNewDocument::FramesStructure;
+        TMDIChild *c = NewDocumentWindow(QString());
+        mnUlozitJakoClick();
+        QAction *skeleton = Action(frames ? QStringLiteral("mnFramesStruc") : QStringLiteral("mnStruc"));
+        if (!c->Editor->FileName.isEmpty() && skeleton && skeleton->isEnabled()) skeleton->trigger();
+        return;
+    }
+    default:
+        NewDocumentWindow(QString());
+        mnUlozitJakoClick();
+        return;
+    }
+}
+
+void TfrmMain::mnOtevritClick() {
+    const QStringList files = FileDialog(true, QString(), nullptr);
+    for (const QString &f : files) OpenDocument(QFileInfo(f).absoluteFilePath());
+    if (!files.isEmpty()) OpenDirectory = QFileInfo(files.first()).absolutePath();
+}
+
+void TfrmMain::mnUlozitClick() {
+    TEditor *e = ActiveEditor();
+    if (!e) return;
+    if (!e->FileName.isEmpty())
+        e->SaveToFile();
+    else
+        mnUlozitJakoClick();
+}
+
+void TfrmMain::mnUlozitJakoClick(SaveAs kind) {
+    TEditor *e = ActiveEditor();
+    if (!e) return;
+    if (kind == SaveAs::Unix) e->DosLineEnds = false;
+    if (kind == SaveAs::Dos) e->DosLineEnds = true;
+    const QString name = AskSaveFileName(e->FileName);
+    if (!name.isEmpty()) {
+        AddRecentFile(e->FileName);
+        e->FileName = name;
+        e->SaveToFile();
+    }
+    RebuildSwitchBar();
+}
+
+void TfrmMain::mnUlozitVseClick() {
+    for (TMDIChild *c : DocumentWindows()) {
+        if (c->Closing) continue;
+        if (c->Editor->FileName.isEmpty()) {
+            const QString name = AskSaveFileName(QString());
+            if (name.isEmpty()) return;
+            c->Editor->FileName = name;
+        }
+        c->Editor->SaveToFile();
+    }
+}
+
+void TfrmMain::mnZavritClick() {
+    if (TMDIChild *c = ActiveChild()) c->close();
+    RebuildSwitchBar();
+}
+
+void TfrmMain::mnCloseAllClick() {
+    for (TMDIChild *c : DocumentWindows()) c->close();
+}
+
+void TfrmMain::mnKonecClick() { close(); }
+
+void TfrmMain::menuStarySouborVybran(int item) {
+    if (item < 1 || item > 9) return;
+    const QString name = mnSoubor[item - 1]->data().toString();
+    if (!name.isEmpty()) OpenDocument(name);
+}
+
+void TfrmMain::mnUndoClick() {
+    if (TEditor *e = ActiveEditor()) e->Undo();
+}
+void TfrmMain::mnCopyClick() {
+    if (TEditor *e = ActiveEditor()) e->CopyToClipboard();
+}
+void TfrmMain::mnCutClick() {
+    if (TEditor *e = ActiveEditor()) e->CutToClipboard();
+}
+void TfrmMain::mnPasteClick() {
+    if (TEditor *e = ActiveEditor()) e->PasteFromClipboard();
+}
+void TfrmMain::mnDeleteClick() {
+    if (TEditor *e = ActiveEditor()) e->KeyDown(Qt::Key_Delete, 0);
+}
+
+void TfrmMain::mnKaskadaClick() { mdiArea->cascadeSubWindows(); }
+void TfrmMain::mnTileClick() { mdiArea->tileSubWindows(); }
+
+void TfrmMain::mnIconArrangeClick() {
+    // Minimised windows in a row along the bottom of the area.
+    int x = 0;
+    for (QMdiSubWindow *w : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!w->isMinimized()) continue;
+        if (x + w->width() > mdiArea->viewport()->width() && x > 0) x = 0;
+        w->move(x, mdiArea->viewport()->height() - w->height());
+        x += w->width();
+    }
+}
+
+void TfrmMain::mnMinimalizovatClick() {
+    const auto list = DocumentWindows();
+    for (auto it = list.rbegin(); it != list.rend(); ++it) (*it)->showMinimized();
+}
+
+void TfrmMain::mnDalsiOknoClick() { mdiArea->activateNextSubWindow(); }
+void TfrmMain::mnPredchoziOknoClick() { mdiArea->activatePreviousSubWindow(); }
+
+void TfrmMain::mnpSwitchEditorExplorerClick() {
+    TMDIChild *c = ActiveChild();
+    if (!c) return;
+    if (c->Pages->currentWidget() == c->pgEditor) {
+        if (c->Pages->isTabVisible(c->Pages->indexOf(c->pgWebBrowser)))
+            c->ShowPage(c->pgWebBrowser);
+        else
+            platform::services().beep();
+    } else {
+        c->ShowPage(c->pgEditor);
+    }
+}
+
+// ---------------------------------------------------------------- recent files
+
+void TfrmMain::SetRecentItem(int item, const QString &fileName) {
+    QAction *a = mnSoubor[item - 1];
+    a->setData(fileName);
+    a->setStatusTip(fileName);
+    a->setText(QStringLiteral("&%1  %2").arg(item).arg(baseName(fileName)));
+    a->setVisible(!fileName.isEmpty());
+}
+
+void TfrmMain::AddRecentFile(const QString &fileName) {
+    if (fileName.isEmpty()) return;
+    RemoveRecentFile(fileName);
+    for (int k = 8; k >= 1; --k)
+        if (mnSoubor[k - 1]->isVisible() || !mnSoubor[k - 1]->data().toString().isEmpty())
+            SetRecentItem(k + 1, mnSoubor[k - 1]->data().toString());
+    SetRecentItem(1, fileName);
+    mnOldFilesSeparator->setVisible(true);
+    recentCount_ = std::min(recentCount_ + 1, 9);
+}
+
+void TfrmMain::RemoveRecentFile(const QString &fileName) {
+    int found = -1;
+    for (int k = 1; k <= recentCount_; ++k)
+        if (mnSoubor[k - 1]->data().toString() == fileName) {
+            found = k;
+            break;
+        }
+    if (found < 0) return;
+    for (int k = found; k < recentCount_; ++k) SetRecentItem(k, mnSoubor[k]->data().toString());
+    SetRecentItem(recentCount_, QString());
+    --recentCount_;
+    if (recentCount_ == 0) mnOldFilesSeparator->setVisible(false);
+}
+
+QStringList TfrmMain::RecentFiles() const {
+    QStringList list;
+    for (int k = 0; k < recentCount_; ++k) list << mnSoubor[k]->data().toString();
+    return list;
+}
+
+void TfrmMain::DocumentClosed(TMDIChild *child) {
+    AddRecentFile(child->Editor->FileName);
+    RebuildSwitchBar();
+    MenuUpdate();
+}
+
+// ---------------------------------------------------------------- frame
+
+void TfrmMain::MenuShortcut(EditorCore &, int shortcut, bool &handled) {
+    const QKeySequence key(shortcut);
+    for (QAction *a : menuBar()->findChildren<QAction *>()) {
+        if (a->shortcut().isEmpty() || a->shortcut() != key || a->menu()) continue;
+        handled = true;
+        if (a->isEnabled()) a->trigger();
+        return;
+    }
+}
+
+void TfrmMain::MenuUpdate() {
+    int n = 0;
+    for (TMDIChild *c : DocumentWindows())
+        if (!c->Closing) ++n;
+    if (n == lastDocumentCount_ || (n != 0 && lastDocumentCount_ > 0)) return;
+    lastDocumentCount_ = n;
+    const bool documents = n > 0;
+    std::function<void(QWidget *)> walk = [&](QWidget *menu) {
+        for (QAction *a : menu->actions()) {
+            const int tag = a->property("tag").toInt();
+            if (!a->property("tag").isValid()) continue;
+            if (tag == tagNeedsDocument) {
+                a->setVisible(documents);
+                if (!documents) continue;
+            } else if (tag == tagAlways) {
+                a->setVisible(true);
+            } else {
+                continue;
+            }
+            if (a->menu()) walk(a->menu());
+        }
+    };
+    walk(menuBar());
+    for (QToolBar *t : toolbars)
+        for (QAction *a : t->actions()) a->setEnabled(a->property("tag").toInt() == tagAlways || documents);
+    SetToolbarStyle();
+}
+
+void TfrmMain::SetToolbarStyle() {
+    for (QToolBar *t : toolbars)
+        for (QToolButton *b : t->findChildren<QToolButton *>()) b->setAutoRaise(Settings.ComCtl32Paint);
+}
+
+void TfrmMain::ActiveWindowChanged() {
+    MenuUpdate();
+    if (TMDIChild *c = ActiveChild()) c->Activated();
+    RefreshSwitchBar();
+    RefreshModifiedGlyphs();
+}
+
+void TfrmMain::RebuildSwitchBar() {
+    if (!Settings.SwtLine) return;
+    for (QFrame *p : SwitchBar->findChildren<QFrame *>(QString(), Qt::FindDirectChildrenOnly)) delete p;
+    int x = 3;
+    const auto windows = DocumentWindows();
+    TMDIChild *active = ActiveChild();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        TMDIChild *c = *it;
+        if (c->Closing) continue;
+        const int serial = c->Editor->Tag;
+        auto *panel = new SwitchPanel(SwitchBar, [this, serial] {
+            for (TMDIChild *w : DocumentWindows())
+                if (w->Editor->Tag == serial) mdiArea->setActiveSubWindow(w);
+        });
+        panel->setProperty("tag", serial);
+        const QString &name = c->Editor->FileName;
+        panel->setToolTip(name);
+        QString caption = name.isEmpty() ? kUnnamed : baseName(name);
+        if (!name.isEmpty() && Settings.ShortSwitch && caption.contains(u'.'))
+            caption.truncate(caption.lastIndexOf(u'.'));
+        caption += QStringLiteral("  ");
+        panel->text->setText(caption);
+        const int w = panel->fontMetrics().horizontalAdvance(caption) + 22;
+        panel->setGeometry(x, 1, w, 21);
+        panel->text->setGeometry(20, 0, w - 20, 21);
+        panel->setFrameShadow(c == active ? QFrame::Sunken : QFrame::Raised);
+        panel->image->setPixmap(c->Editor->Modified() ? ModifiedGlyph() : SavedGlyph());
+        panel->show();
+        x += w + 10;
+    }
+}
+
+void TfrmMain::RefreshSwitchBar() {
+    TMDIChild *active = ActiveChild();
+    const auto panels = SwitchBar->findChildren<QFrame *>(QString(), Qt::FindDirectChildrenOnly);
+    for (TMDIChild *c : DocumentWindows()) {
+        for (QFrame *f : panels) {
+            if (f->property("tag").toInt() != c->Editor->Tag) continue;
+            auto *p = static_cast<SwitchPanel *>(f);
+            p->image->setPixmap(c->Editor->Modified() ? ModifiedGlyph() : SavedGlyph());
+            p->setFrameShadow(c == active ? QFrame::Sunken : QFrame::Raised);
+            p->update();
+        }
+    }
+}
+
+void TfrmMain::RefreshModifiedGlyphs() {
+    if (TMDIChild *c = ActiveChild()) {
+        c->imgSaved->setVisible(!c->Editor->Modified());
+        c->imgModified->setVisible(c->Editor->Modified());
+    }
+    RefreshSwitchBar();
+}
+
+void TfrmMain::ApplySettings() {
+    SetToolbarStyle();
+    SwitchBar->setVisible(Settings.SwtLine);
+    if (Settings.SwtLine) RebuildSwitchBar();
+    for (TMDIChild *c : DocumentWindows()) {
+        c->ApplyTabSettings();
+        c->RefreshCaption();
+    }
+}
+
+void TfrmMain::ShowStatusText(const QString &text) {
+    if (text.isEmpty()) {
+        ClearStatusText();
+        return;
+    }
+    statusPanels[0]->hide();
+    statusPanels[1]->hide();
+    statusSingle->setText(text);
+    statusSingle->show();
+    statusBar()->repaint();
+}
+
+void TfrmMain::ClearStatusText() {
+    statusSingle->clear();
+    statusSingle->hide();
+    statusPanels[0]->show();
+    statusPanels[1]->show();
+    statusBar()->repaint();
+}
+
+QString TfrmMain::StatusText() const { return statusSingle->isHidden() ? QString() : statusSingle->text(); }
+bool TfrmMain::SingleStatusMode() const { return !statusSingle->isHidden(); }
+
+bool TfrmMain::event(QEvent *e) {
+    if (e->type() == QEvent::StatusTip) {
+        // The long part of a hint goes to the status bar's single panel.
+        ShowStatusText(static_cast<QStatusTipEvent *>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TfrmMain::resizeEvent(QResizeEvent *e) {
+    QMainWindow::resizeEvent(e);
+    const int second = statusPanels[1]->fontMetrics().horizontalAdvance(statusPanels[1]->text());
+    statusPanels[0]->setFixedWidth(std::max(0, std::min(300, statusBar()->width() - second - 20)));
+}
+
+void TfrmMain::showEvent(QShowEvent *e) {
+    QMainWindow::showEvent(e);
+    if (!activated_) {
+        activated_ = true;
+        FirstActivation();
+    }
+}
+
+void TfrmMain::LoadConfig() {
+    // The configuration file is read here once it exists; until then, defaults.
+    SetDefaultSettings();
+}
+
+void TfrmMain::FirstActivation() {
+    ClearStatusText();
+    LoadConfig();
+    if (ownButtons_) Settings.ComCtl32Paint = false;
+    ApplySettings();
+    MenuUpdate();
+    LeaveWait();
+    if (Settings.RunTip) {
+        for (TMDIChild *c : DocumentWindows()) c->Editor->HideCaret();
+        frmTips->NextTip();
+        platform::services().runModal(*frmTips);
+    }
+}
+
+void TfrmMain::closeEvent(QCloseEvent *e) {
+    for (TMDIChild *c : DocumentWindows()) {
+        if (!c->Closing && !c->CloseQuery()) {
+            e->ignore();
+            return;
+        }
+    }
+    // The configuration is written here once it exists.
+    e->accept();
 }
 
 } // namespace xo

@@ -1,13 +1,124 @@
 #pragma once
+// TfrmMain: the frame around the document windows, with the document
+// commands, the recent-files list, menus and toolbars that follow the
+// presence of documents, the switch bar and the status bar.
+
+#include "commands.h"
+#include "editor/editor_core.h"
+#include "mdi_child.h"
+
 #include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
 
 namespace xo {
 
-// The program's main window: a frame for the document windows.
-class TfrmMain : public QMainWindow {
+class TEditor;
+class TfrmNewDocument;
+class TfrmAbout;
+class TfrmTips;
+class TdlgZefo;
+
+class TfrmMain : public QMainWindow, public EditorHost {
     Q_OBJECT
 public:
-    explicit TfrmMain(QWidget *parent = nullptr);
+    explicit TfrmMain(const QStringList &arguments = {}, QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    QMdiArea *mdiArea;
+    QWidget *SwitchBar;
+    QToolBar *toolbars[5];
+    QLabel *statusPanels[2];
+    QLabel *statusSingle;
+    QMenu *menuEditorPopup; // the editors' context menu
+    QAction *mnOldFilesSeparator;
+    QAction *mnSoubor[9];
+    TfrmNewDocument *frmNewDocument;
+    TfrmAbout *frmAbout;
+    TfrmTips *frmTips;
+    TdlgZefo *dlgZefo;
+
+    // Document windows, index 0 the active one.
+    QList<TMDIChild *> DocumentWindows() const;
+    TMDIChild *ActiveChild() const;
+    TEditor *ActiveEditor() const;
+    QAction *Action(const QString &name) const;
+
+    // Documents.
+    TMDIChild *OpenDocument(const QString &fileName);
+    TMDIChild *NewDocumentWindow(const QString &fileName, const TMDIChild::RestoreRecord *restore = nullptr);
+    QString AskSaveFileName(const QString &proposed);
+    enum class SaveAs { Keep, Dos, Unix };
+
+    void mnNovySouborClick();
+    void mnOtevritClick();
+    void mnUlozitClick();
+    void mnUlozitJakoClick(SaveAs kind = SaveAs::Keep);
+    void mnUlozitVseClick();
+    void mnZavritClick();
+    void mnKonecClick();
+    void menuStarySouborVybran(int item); // 1..9
+    void mnUndoClick();
+    void mnCopyClick();
+    void mnCutClick();
+    void mnPasteClick();
+    void mnDeleteClick();
+    void mnKaskadaClick();
+    void mnTileClick();
+    void mnIconArrangeClick();
+    void mnMinimalizovatClick();
+    void mnCloseAllClick();
+    void mnDalsiOknoClick();
+    void mnPredchoziOknoClick();
+    void mnpSwitchEditorExplorerClick();
+
+    // Recent files, newest first.
+    void AddRecentFile(const QString &fileName);
+    void RemoveRecentFile(const QString &fileName);
+    QStringList RecentFiles() const;
+
+    // Frame.
+    void MenuShortcut(EditorCore &editor, int shortcut, bool &handled);
+    void MenuUpdate();
+    void RebuildSwitchBar();
+    void RefreshSwitchBar();
+    void RefreshModifiedGlyphs();
+    void ApplySettings();
+    void ShowStatusText(const QString &text) override;
+    void ClearStatusText() override;
+    void ModifiedChanged(EditorCore &) override { RefreshModifiedGlyphs(); }
+    QString StatusText() const;
+    bool SingleStatusMode() const;
+
+    // The initial directories of the document file dialogs.
+    QString OpenDirectory, SaveDirectory;
+
+protected:
+    bool event(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    std::vector<CommandSpec> FrameCommands();
+    void FirstActivation();
+    // Where the configuration file is read; the settings' defaults until it exists.
+    void LoadConfig();
+    void ActiveWindowChanged();
+    void DocumentClosed(TMDIChild *child);
+    void SetRecentItem(int item, const QString &fileName);
+    QStringList FileDialog(bool open, const QString &fileName, int *filterIndex);
+    void SetToolbarStyle();
+
+    bool ownButtons_ = false;
+    bool activated_ = false;
+    int lastDocumentCount_ = -1;
+    int recentCount_ = 0;
+    int saveFilterIndex_ = 0;
 };
 
 } // namespace xo

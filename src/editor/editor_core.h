@@ -77,6 +77,14 @@ public:
     bool CaretAtStart() const { return caretAtStart_; }
     // The end the keyboard moves.
     int CaretPos() const { return caretAtStart_ ? selStart_ : selEnd_; }
+    // Line and 0-based column of the caret; false while text is selected
+    // (the highlighted selection then stands for the caret).
+    bool CaretLineColumn(int &line, int &column) const {
+        if (selStart_ != selEnd_) return false;
+        line = LineOfPos(selStart_);
+        column = selStart_ - LineStartOfPos(selStart_);
+        return true;
+    }
 
     // --- Editing ----------------------------------------------------------------
     void ReplaceSelection(std::string_view text);

@@ -258,6 +258,16 @@ int TEditor::PositionFromPoint(int x, int y) const {
     return std::min(LineStart(L) + c, TextLength() + 1);
 }
 
+bool TEditor::event(QEvent *e) {
+    // The editor sees every key before the menus' shortcuts do; what it does
+    // not use it hands to OnShortCut itself.
+    if (e->type() == QEvent::ShortcutOverride) {
+        e->accept();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
 void TEditor::keyPressEvent(QKeyEvent *e) {
     const int key = e->key();
     if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta ||

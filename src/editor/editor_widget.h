@@ -41,6 +41,7 @@ public:
     QRect TextArea() const;
 
 protected:
+    bool event(QEvent *) override;
     void paintEvent(QPaintEvent *) override;
     void resizeEvent(QResizeEvent *) override;
     void keyPressEvent(QKeyEvent *) override;

@@ -16,8 +16,8 @@
 namespace xo::platform {
 namespace {
 
-std::function<void(const QString &, int)> &helpShow() {
-    static std::function<void(const QString &, int)> f;
+std::function<bool(const QString &, int)> &helpShow() {
+    static std::function<bool(const QString &, int)> f;
     return f;
 }
 std::function<void()> &helpQuit() {
@@ -47,6 +47,10 @@ FileResult runFileDialog(const FileRequest &r, QFileDialog::FileMode mode, QFile
     const QStringList filters = r.filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
     if (r.filterIndex >= 0 && r.filterIndex < filters.size()) dlg.selectNameFilter(filters[r.filterIndex]);
     if (!r.fileName.isEmpty()) dlg.selectFile(r.fileName);
+    if (r.onSelectionChanged) {
+        QObject::connect(&dlg, &QFileDialog::currentChanged, &dlg, r.onSelectionChanged);
+        QObject::connect(&dlg, &QFileDialog::directoryEntered, &dlg, r.onSelectionChanged);
+    }
     FileResult res;
     if (dlg.exec() == QDialog::Accepted) {
         res.files = dlg.selectedFiles();
@@ -57,13 +61,16 @@ FileResult runFileDialog(const FileRequest &r, QFileDialog::FileMode mode, QFile
 
 } // namespace
 
-void QtServices::setHelpHandlers(std::function<void(const QString &, int)> show, std::function<void()> quit) {
+void QtServices::setHelpHandlers(std::function<bool(const QString &, int)> show, std::function<void()> quit) {
     helpShow() = std::move(show);
     helpQuit() = std::move(quit);
 }
 
 Answer QtServices::message(const Message &m) {
-    QMessageBox box(qtIcon(m.icon), m.caption, m.text, QMessageBox::NoButton, QApplication::activeWindow());
+    // The program's texts break lines with CR LF; a label wants LF alone.
+    QString text = m.text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(qtIcon(m.icon), m.caption, text, QMessageBox::NoButton, QApplication::activeWindow());
     switch (m.buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
@@ -160,8 +167,8 @@ bool QtServices::startProgram(const QString &program, const QStringList &argumen
 
 bool QtServices::openUrl(const QString &url) { return QDesktopServices::openUrl(QUrl(url)); }
 
-void QtServices::showHelp(const QString &helpFile, int context) {
-    if (helpShow()) helpShow()(helpFile, context);
+bool QtServices::showHelp(const QString &helpFile, int context) {
+    return helpShow() ? helpShow()(helpFile, context) : false;
 }
 
 void QtServices::quitHelp() {

@@ -20,12 +20,12 @@ public:
     void setWaitCursor(bool on) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     bool openUrl(const QString &url) override;
-    void showHelp(const QString &helpFile, int context) override;
+    bool showHelp(const QString &helpFile, int context) override;
     void quitHelp() override;
     QDateTime now() override;
 
     // The help window is supplied by the frame; until then help is a no-op.
-    static void setHelpHandlers(std::function<void(const QString &, int)> show, std::function<void()> quit);
+    static void setHelpHandlers(std::function<bool(const QString &, int)> show, std::function<void()> quit);
 };
 
 // Conversion between the shared custom-colour list ("BBGGRR" hex texts) and QColor.

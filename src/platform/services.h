@@ -37,6 +37,8 @@ struct FileRequest {
     QString fileName;          // initial name
     QString defaultSuffix;
     QWidget *parent = nullptr;
+    // Called with the path under the selection whenever it or the folder changes.
+    std::function<void(const QString &)> onSelectionChanged;
 };
 
 struct FileResult {
@@ -69,7 +71,8 @@ public:
     // No shell and no splitting at blanks.
     virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
     virtual bool openUrl(const QString &url) = 0;
-    virtual void showHelp(const QString &helpFile, int context) = 0;
+    // False when the help file could not be shown.
+    virtual bool showHelp(const QString &helpFile, int context) = 0;
     virtual void quitHelp() = 0;
     virtual QDateTime now() = 0;
 };

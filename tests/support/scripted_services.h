@@ -61,7 +61,11 @@ public:
         urls.push_back(url);
         return true;
     }
-    void showHelp(const QString &file, int context) override { helpRequests.emplace_back(file, context); }
+    bool helpWorks = true;
+    bool showHelp(const QString &file, int context) override {
+        helpRequests.emplace_back(file, context);
+        return helpWorks;
+    }
     void quitHelp() override { ++helpQuits; }
     QDateTime now() override { return clock; }
 

@@ -1,0 +1,79 @@
+#pragma once
+// A main window for tests, with scripted platform services and a fake browser.
+
+#include "documents/browser_view.h"
+#include "documents/main_window.h"
+#include "editor/editor_widget.h"
+#include "settings/settings.h"
+#include "support/scripted_services.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace xo::test {
+
+class FakeBrowser : public BrowserView {
+public:
+    explicit FakeBrowser(QWidget *parent, QStringList &log) : w_(new QWidget(parent)), log_(log) {}
+    QWidget *widget() override { return w_; }
+    void navigate(const QString &file) override { log_ << file; }
+
+private:
+    QWidget *w_;
+    QStringList &log_;
+};
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        SetDefaultSettings();
+        SetBrowserFactory([this](QWidget *parent) -> std::unique_ptr<BrowserView> {
+            if (browserFails) return nullptr;
+            return std::make_unique<FakeBrowser>(parent, navigations);
+        });
+        // The tip of the day greets every start; close it.
+        services.onModal = [](QDialog &) { return int(QDialog::Rejected); };
+        frame = std::make_unique<TfrmMain>();
+        frame->resize(1000, 700);
+        frame->show();
+        services.onModal = nullptr;
+    }
+    void TearDown() override {
+        frame.reset();
+        SetBrowserFactory(nullptr);
+    }
+
+    QString file(const QString &name, const QByteArray &content = "text") {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(content);
+        return path;
+    }
+    QByteArray read(const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    void answerFile(const QString &path, int filter = 0) {
+        services.fileResults.push_back(platform::FileResult{{path}, filter});
+    }
+    void cancelFile() { services.fileResults.push_back(platform::FileResult{}); }
+    QStringList captions() {
+        QStringList l;
+        for (TMDIChild *c : frame->DocumentWindows()) l << c->windowTitle();
+        return l;
+    }
+
+    QTemporaryDir dir;
+    ScriptedServices services;
+    QStringList navigations;
+    bool browserFails = false;
+    std::unique_ptr<TfrmMain> frame;
+};
+
+} // namespace xo::test
