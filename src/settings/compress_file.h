@@ -1,0 +1,82 @@
+#pragma once
+// TCompressFile: a sequence of typed values (integers, Booleans, strings,
+// string lists, raw blocks) held in memory and stored LZHUF-compressed
+// behind a 4-byte length. Reader and writer agree on the order of values.
+
+#include <QSaveFile>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xo {
+
+// The file could not be opened (for reading) or created (for writing).
+class ECompressFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TCompressFile {
+public:
+    static constexpr uint16_t fmOpenRead = 0;
+    static constexpr uint16_t fmCreate = 0xFFFF;
+    // A declared content above this is taken for damage, not for content.
+    static constexpr uint32_t kMaxContent = 64u << 20;
+
+    // Throws ECompressFileError when the file cannot be opened or created.
+    // A writer creates nothing on disk before Close succeeds.
+    TCompressFile(const QString &fileName, uint16_t mode);
+    ~TCompressFile(); // a writer not closed discards its content
+    TCompressFile(const TCompressFile &) = delete;
+    TCompressFile &operator=(const TCompressFile &) = delete;
+
+    bool IsWriter() const { return writer_; }
+
+    void ReadBuffer(void *buffer, size_t count);
+    void WriteBuffer(const void *buffer, size_t count);
+    int32_t ReadInteger();
+    void WriteInteger(int32_t v);
+    bool ReadBoolean();
+    void WriteBoolean(bool v);
+    uint8_t ReadByte();
+    void WriteByte(uint8_t v);
+    std::string ReadString();
+    void WriteString(std::string_view s);
+    std::vector<std::string> ReadStrings();
+    void WriteStrings(const std::vector<std::string> &list);
+    void UnreadLastString();
+
+    // Writers: compresses the content and puts the file in place of the old
+    // one. False when it could not be written; the old file then stays.
+    bool Close();
+
+    // True once the content proved damaged: a length beyond what the code
+    // can hold, or a string or count larger than what remains.
+    bool Damaged() const { return damaged_; }
+    bool AtEnd();
+    const std::vector<uint8_t> &Content();
+
+    // The whole file for a content, and the content of a whole file.
+    static std::vector<uint8_t> Pack(const std::vector<uint8_t> &content);
+    // False for damage; `content` then holds what could be decoded, if anything.
+    static bool Unpack(const uint8_t *file, size_t size, std::vector<uint8_t> &content);
+
+private:
+    void load();
+    size_t remaining();
+
+    QString fileName_;
+    bool writer_;
+    bool loaded_ = false;
+    bool damaged_ = false;
+    std::unique_ptr<QSaveFile> out_;
+    std::vector<uint8_t> buffer_;
+    size_t pos_ = 0;
+    size_t lastStringBytes_ = 0;
+};
+
+} // namespace xo
