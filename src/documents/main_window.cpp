@@ -2,6 +2,9 @@
 
 #include "about_dialogs.h"
 #include "editor/editor_widget.h"
+#include "editor/find_dialogs.h"
+#include "editor/search.h"
+#include "settings/special_file_dialog.h"
 #include "editor/shared_routines.h"
 #include "glyphs.h"
 #include "help.h"
@@ -11,7 +14,12 @@
 #include "settings/settings.h"
 #include "title_preview.h"
 
+#include "platform/cp1250.h"
+
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -101,7 +109,7 @@ TfrmMain::TfrmMain(const QStringList &arguments, QWidget *parent) : QMainWindow(
     mnOldFilesSeparator->setVisible(false);
     menuEditorPopup = new QMenu(this);
     menuEditorPopup->setObjectName(QStringLiteral("menuEditorPopup"));
-    for (const char *name : {"mnCut", "mnCopy", "mnPaste"}) {
+    for (const char *name : {"mnCut", "mnCopy", "mnPaste", "mnFind", "mnGotoLine"}) {
         QAction *item = Action(QString::fromLatin1(name));
         QAction *p = menuEditorPopup->addAction(item->text());
         p->setObjectName(QStringLiteral("mnp") + QString::fromLatin1(name + 2));
@@ -120,6 +128,9 @@ TfrmMain::TfrmMain(const QStringList &arguments, QWidget *parent) : QMainWindow(
     statusSingle->hide();
 
     // The dialogs of the program, created once, in their order.
+    dlgFind = new TdlgFind(this);
+    dlgReplace = new TdlgReplace(this);
+    frmGotoLine = new TfrmGotoLine(this);
     dlgZefo = new TdlgZefo(this);
     frmAbout = new TfrmAbout(this);
     frmTips = new TfrmTips(this);
@@ -194,6 +205,16 @@ std::vector<CommandSpec> TfrmMain::FrameCommands() {
         [this] { mnPasteClick(); }, "Vložit|Vložit text ze schránky", "tbFile", "btPaste");
     add(edit, "mnDelete", "&Smazat", QKeySequence(Qt::Key_Delete), tagNeedsDocument, [this] { mnDeleteClick(); },
         "Smazat|Smazat výběr");
+
+    const char *search = "&Vyhledávání";
+    add(search, "mnFind", "&Najít", QKeySequence(Qt::CTRL | Qt::Key_F), tagNeedsDocument, [this] { mnFindClick(); },
+        "Najít|Najít text v dokumentu");
+    add(search, "mnReplace", "&Zaměnit", {}, tagNeedsDocument, [this] { mnReplaceClick(); },
+        "Zaměnit|Zaměnit text v dokumentu");
+    add(search, "mnFindNext", "&Další", QKeySequence(Qt::Key_F3), tagNeedsDocument, [this] { mnFindNextClick(); },
+        "Další|Najít další výskyt", "tbFile", "btFindNext", standardIcon(QStyle::SP_ArrowForward));
+    add(search, "mnGotoLine", "&Skok na řádek", QKeySequence(Qt::CTRL | Qt::Key_G), tagNeedsDocument,
+        [this] { mnGotoLineClick(); }, "Skok na řádek|Přejít na řádek dokumentu");
 
     // The page skeletons come with the tag commands; their items stand here already.
     CommandSpec struc;
@@ -315,6 +336,7 @@ QStringList TfrmMain::FileDialog(bool open, const QString &fileName, int *filter
         r.caption = QStringLiteral("Otevřít soubory");
         r.filter = QStringLiteral("HTML soubory (*.html *.htm);;Vše (*)");
         r.directory = OpenDirectory;
+        r.filterIndex = std::max(0, OpenFilterIndex - 1);
     } else {
         r.caption = QStringLiteral("Vyberte nové jméno souboru");
         r.filter = QStringLiteral("HTML soubor (*.html);;HTM soubor (*.htm);;Vše (*)");
@@ -322,9 +344,11 @@ QStringList TfrmMain::FileDialog(bool open, const QString &fileName, int *filter
         r.filterIndex = saveFilterIndex_;
     }
     r.fileName = fileName;
+    if (SpecialOpenSave) r.customize = [](QFileDialog &d) { TSpecialDialogStrip::Attach(d); };
     r.onSelectionChanged = [this, open](const QString &path) { ShowStatusText(TitlePreviewText(path, open)); };
     const platform::FileResult res = open ? platform::services().openFiles(r) : platform::services().saveFile(r);
     ClearStatusText();
+    if (open && res.accepted()) OpenFilterIndex = res.filterIndex + 1;
     if (filterIndex) *filterIndex = res.filterIndex;
     return res.files;
 }
@@ -494,6 +518,37 @@ void TfrmMain::mnpSwitchEditorExplorerClick() {
     } else {
         c->ShowPage(c->pgEditor);
     }
+}
+
+// ---------------------------------------------------------------- search
+
+void TfrmMain::mnFindClick() {
+    if (!ActiveEditor() || platform::services().runModal(*dlgFind) != QDialog::Accepted) return;
+    SearchRec.FindText = cp1250::encode(dlgFind->FindText);
+    SearchRec.MatchCase = dlgFind->CaseSensitive;
+    SearchRec.ReplaceMode = false;
+    mnFindNextClick();
+}
+
+void TfrmMain::mnReplaceClick() {
+    if (!ActiveEditor() || platform::services().runModal(*dlgReplace) != QDialog::Accepted) return;
+    SearchRec.FindText = cp1250::encode(dlgReplace->cmbFindText->currentText());
+    SearchRec.ReplaceText = cp1250::encode(dlgReplace->cmbReplaceText->currentText());
+    SearchRec.MatchCase = dlgReplace->chkCaseSensitive->isChecked();
+    SearchRec.ReplaceAll = dlgReplace->chkReplaceAll->isChecked();
+    SearchRec.PromptOnReplace = dlgReplace->chkPromptOnReplace->isChecked();
+    SearchRec.ReplaceMode = true;
+    mnFindNextClick();
+}
+
+void TfrmMain::mnFindNextClick() {
+    if (TEditor *e = ActiveEditor()) FindNext(*e);
+}
+
+void TfrmMain::mnGotoLineClick() {
+    TEditor *e = ActiveEditor();
+    if (!e || platform::services().runModal(*frmGotoLine) != QDialog::Accepted) return;
+    frmGotoLine->Apply(*e);
 }
 
 // ---------------------------------------------------------------- recent files
@@ -705,15 +760,13 @@ void TfrmMain::showEvent(QShowEvent *e) {
     }
 }
 
-void TfrmMain::LoadConfig() {
-    // The configuration file is read here once it exists; until then, defaults.
-    SetDefaultSettings();
-}
-
 void TfrmMain::FirstActivation() {
     ClearStatusText();
+    SetDefaultSettings();
     LoadConfig();
+    // Browser discovery for empty browser paths belongs here, with the browsers.
     if (ownButtons_) Settings.ComCtl32Paint = false;
+    if (ConfigMissing || ConfigBad) SetDefaultSettings();
     ApplySettings();
     MenuUpdate();
     LeaveWait();
@@ -731,7 +784,7 @@ void TfrmMain::closeEvent(QCloseEvent *e) {
             return;
         }
     }
-    // The configuration is written here once it exists.
+    SaveConfig();
     e->accept();
 }
 

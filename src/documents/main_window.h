@@ -19,9 +19,13 @@ namespace xo {
 
 class TEditor;
 class TfrmNewDocument;
+class TdlgFind;
+class TdlgReplace;
+class TfrmGotoLine;
 class TfrmAbout;
 class TfrmTips;
 class TdlgZefo;
+class TCompressFile;
 
 class TfrmMain : public QMainWindow, public EditorHost {
     Q_OBJECT
@@ -37,6 +41,9 @@ public:
     QMenu *menuEditorPopup; // the editors' context menu
     QAction *mnOldFilesSeparator;
     QAction *mnSoubor[9];
+    TdlgFind *dlgFind;
+    TdlgReplace *dlgReplace;
+    TfrmGotoLine *frmGotoLine;
     TfrmNewDocument *frmNewDocument;
     TfrmAbout *frmAbout;
     TfrmTips *frmTips;
@@ -75,6 +82,19 @@ public:
     void mnDalsiOknoClick();
     void mnPredchoziOknoClick();
     void mnpSwitchEditorExplorerClick();
+    void mnFindClick();
+    void mnReplaceClick();
+    void mnFindNextClick();
+    void mnGotoLineClick();
+
+    // The configuration file: read at the first activation, written at exit.
+    void LoadConfig();
+    void SaveConfig();
+    QString ConfigPath;
+    bool ConfigMissing = false;
+    bool ConfigBad = false;
+    // The program file the configuration's location derives from.
+    static QString ProgramFile;
 
     // Recent files, newest first.
     void AddRecentFile(const QString &fileName);
@@ -94,8 +114,10 @@ public:
     QString StatusText() const;
     bool SingleStatusMode() const;
 
-    // The initial directories of the document file dialogs.
+    // The initial directories of the document file dialogs, and the open
+    // dialog's filter (1-based, as stored).
     QString OpenDirectory, SaveDirectory;
+    int OpenFilterIndex = 1;
 
 protected:
     bool event(QEvent *e) override;
@@ -106,8 +128,7 @@ protected:
 private:
     std::vector<CommandSpec> FrameCommands();
     void FirstActivation();
-    // Where the configuration file is read; the settings' defaults until it exists.
-    void LoadConfig();
+    void RestoreWindow(TMDIChild::RestoreRecord r);
     void ActiveWindowChanged();
     void DocumentClosed(TMDIChild *child);
     void SetRecentItem(int item, const QString &fileName);

@@ -86,6 +86,10 @@ public:
         return true;
     }
 
+    // The first occurrence of text at or after start (-1: SelEnd) within a
+    // line; it is selected and scrolled into view. -1 when there is none.
+    int Search(int start, const std::string &text, bool matchCase);
+
     // --- Editing ----------------------------------------------------------------
     void ReplaceSelection(std::string_view text);
     void DeleteSelection();

@@ -47,6 +47,7 @@ FileResult runFileDialog(const FileRequest &r, QFileDialog::FileMode mode, QFile
     const QStringList filters = r.filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
     if (r.filterIndex >= 0 && r.filterIndex < filters.size()) dlg.selectNameFilter(filters[r.filterIndex]);
     if (!r.fileName.isEmpty()) dlg.selectFile(r.fileName);
+    if (r.customize) r.customize(dlg);
     if (r.onSelectionChanged) {
         QObject::connect(&dlg, &QFileDialog::currentChanged, &dlg, r.onSelectionChanged);
         QObject::connect(&dlg, &QFileDialog::directoryEntered, &dlg, r.onSelectionChanged);

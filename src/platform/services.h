@@ -13,6 +13,7 @@
 #include <optional>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 namespace xo::platform {
@@ -39,6 +40,8 @@ struct FileRequest {
     QWidget *parent = nullptr;
     // Called with the path under the selection whenever it or the folder changes.
     std::function<void(const QString &)> onSelectionChanged;
+    // Extends the dialog before it is shown (the predefined-directory strip).
+    std::function<void(QFileDialog &)> customize;
 };
 
 struct FileResult {

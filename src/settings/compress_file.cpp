@@ -23,6 +23,11 @@ TCompressFile::TCompressFile(const QString &fileName, uint16_t mode)
     }
 }
 
+TCompressFile::TCompressFile(const std::vector<uint8_t> &fileImage) : writer_(false) {
+    loaded_ = true;
+    damaged_ = !Unpack(fileImage.data(), fileImage.size(), buffer_);
+}
+
 TCompressFile::~TCompressFile() {
     if (out_) out_->cancelWriting();
 }
@@ -131,14 +136,18 @@ void TCompressFile::WriteString(std::string_view s) {
     }
 }
 
+int32_t TCompressFile::ReadCount(size_t minItemBytes) {
+    const int32_t n = ReadInteger();
+    if (n < 0 || size_t(n) > remaining() / std::max<size_t>(minItemBytes, 1)) {
+        damaged_ = true;
+        return 0;
+    }
+    return n;
+}
+
 std::vector<std::string> TCompressFile::ReadStrings() {
     std::vector<std::string> list;
-    const int32_t n = ReadInteger();
-    // Each string takes at least four bytes: a larger count is damage.
-    if (n < 0 || size_t(n) > remaining() / 4) {
-        if (n != 0) damaged_ = true;
-        return list;
-    }
+    const int32_t n = ReadCount(4); // each string takes at least its length
     for (int32_t i = 0; i < n && !damaged_; ++i) list.push_back(ReadString());
     return list;
 }
@@ -153,6 +162,10 @@ void TCompressFile::UnreadLastString() {
     lastStringBytes_ = 0;
 }
 
+void TCompressFile::SetOwnerOnly() {
+    if (out_) out_->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 bool TCompressFile::Close() {
     if (!out_) return true;
     const std::vector<uint8_t> file = Pack(buffer_);
@@ -161,6 +174,12 @@ bool TCompressFile::Close() {
                     out_->commit();
     out_.reset();
     return ok;
+}
+
+bool ReadSectionTag(TCompressFile &f, const char *tag) {
+    if (f.ReadString() == tag) return true;
+    f.UnreadLastString();
+    return false;
 }
 
 } // namespace xo

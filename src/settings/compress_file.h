@@ -30,11 +30,15 @@ public:
     // Throws ECompressFileError when the file cannot be opened or created.
     // A writer creates nothing on disk before Close succeeds.
     TCompressFile(const QString &fileName, uint16_t mode);
+    // A reader over a file image already in memory.
+    explicit TCompressFile(const std::vector<uint8_t> &fileImage);
     ~TCompressFile(); // a writer not closed discards its content
     TCompressFile(const TCompressFile &) = delete;
     TCompressFile &operator=(const TCompressFile &) = delete;
 
     bool IsWriter() const { return writer_; }
+    // The file will be readable by its owner only (it may hold passwords).
+    void SetOwnerOnly();
 
     void ReadBuffer(void *buffer, size_t count);
     void WriteBuffer(const void *buffer, size_t count);
@@ -47,6 +51,9 @@ public:
     std::string ReadString();
     void WriteString(std::string_view s);
     std::vector<std::string> ReadStrings();
+    // A count of items that take at least `minItemBytes` each; a negative
+    // count or one larger than what remains marks the file damaged and reads as 0.
+    int32_t ReadCount(size_t minItemBytes);
     void WriteStrings(const std::vector<std::string> &list);
     void UnreadLastString();
 
@@ -57,6 +64,8 @@ public:
     // True once the content proved damaged: a length beyond what the code
     // can hold, or a string or count larger than what remains.
     bool Damaged() const { return damaged_; }
+    // For readers that find values that cannot be right.
+    void MarkDamaged() { damaged_ = true; }
     bool AtEnd();
     const std::vector<uint8_t> &Content();
 
@@ -78,5 +87,9 @@ private:
     size_t pos_ = 0;
     size_t lastStringBytes_ = 0;
 };
+
+// Reads a section's tag: true when it is `tag`; otherwise the tag is pushed
+// back for the next reader and the section's owner keeps its state.
+bool ReadSectionTag(TCompressFile &f, const char *tag);
 
 } // namespace xo

@@ -31,18 +31,27 @@ class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
+        // The configuration lives in the test's own directory.
+        qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+        TfrmMain::ProgramFile = dir.filePath("bin/xo");
         SetDefaultSettings();
         SetBrowserFactory([this](QWidget *parent) -> std::unique_ptr<BrowserView> {
             if (browserFails) return nullptr;
             return std::make_unique<FakeBrowser>(parent, navigations);
         });
         // The tip of the day greets every start; close it.
+        startFrame();
+    }
+    // A new main window, as at program start (its tip of the day closed).
+    void startFrame(const QStringList &arguments = {}) {
+        frame.reset();
         services.onModal = [](QDialog &) { return int(QDialog::Rejected); };
-        frame = std::make_unique<TfrmMain>();
+        frame = std::make_unique<TfrmMain>(arguments);
         frame->resize(1000, 700);
         frame->show();
         services.onModal = nullptr;
     }
+    QString configFile() const { return dir.filePath("xo/xo.config"); }
     void TearDown() override {
         frame.reset();
         SetBrowserFactory(nullptr);

@@ -1,0 +1,34 @@
+#include "config_location.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace xo {
+
+QString ConfigStem(const QString &programFile) {
+    const QFileInfo exe(programFile);
+    QString base = exe.fileName();
+    if (const qsizetype dot = base.lastIndexOf(u'.'); dot > 0) base.truncate(dot);
+    const QString local = exe.absolutePath() + u'/' + base + u'.';
+    if (QFileInfo::exists(local + QStringLiteral("net")) || QFileInfo::exists(local + QStringLiteral("config")))
+        return local;
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config)) config = QDir::homePath() + QStringLiteral("/.config");
+    return QDir::cleanPath(config + u'/' + base) + u'/' + base + u'.';
+}
+
+QString ConfigPathFor(const QString &stem) {
+    const QString redirect = stem + QStringLiteral("net");
+    QFile f(redirect);
+    if (QFileInfo(redirect).isFile() && f.open(QIODevice::ReadOnly)) {
+        const QByteArray head = f.read(4096);
+        qsizetype end = 0;
+        while (end < head.size() && static_cast<unsigned char>(head[end]) > 13) ++end;
+        const QString line = QString::fromUtf8(head.left(end));
+        if (!line.isEmpty()) return QDir::cleanPath(QFileInfo(redirect).absoluteDir().absoluteFilePath(line));
+    }
+    return stem + QStringLiteral("config");
+}
+
+} // namespace xo
