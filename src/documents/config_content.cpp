@@ -22,9 +22,20 @@ QString pathFrom(const std::string &stored) {
 
 std::string pathTo(const QString &path) { return storable(path) ? cp1250::encode(path) : std::string(); }
 
-QStringList readList(TCompressFile &f, bool paths) {
+enum class ListKind { Texts, Files, Directories };
+
+QStringList readList(TCompressFile &f, ListKind kind) {
     QStringList out;
-    for (const std::string &s : f.ReadStrings()) out << (paths ? pathFrom(s) : cp1250::decode(s));
+    for (const std::string &s : f.ReadStrings()) {
+        if (kind == ListKind::Texts) {
+            out << cp1250::decode(s);
+            continue;
+        }
+        QString p = pathFrom(s);
+        // Directories are kept ending with "/", so prefixes match whole components.
+        if (kind == ListKind::Directories && !p.isEmpty() && !p.endsWith(u'/')) p += u'/';
+        if (!p.isEmpty()) out << p;
+    }
     return out;
 }
 
@@ -62,10 +73,10 @@ void readMain(TCompressFile &f, ConfigMain &m) {
     m.colors = EditorColorsFromBytes(block.data(), block.size());
     readTable(f, m.styles, TextStyleFromBytes);
     readTable(f, m.tags, UserTagFromBytes);
-    m.customColors = readList(f, false);
+    m.customColors = readList(f, ListKind::Texts);
     f.ReadInteger(); // two reserved integers
     f.ReadInteger();
-    m.recentFiles = readList(f, true);
+    m.recentFiles = readList(f, ListKind::Files);
     const int32_t windows = f.ReadCount(1);
     for (int32_t i = 0; i < windows && !f.Damaged(); ++i) {
         if (!f.ReadBoolean()) {
@@ -142,7 +153,7 @@ void ReadConfig(TCompressFile &f, ConfigContent &c) {
     c.chooseDir.Load(f);
     c.tagAHref.Load(f);
     c.searchFiles.Load(f);
-    c.predefinedDirs = readList(f, true);
+    c.predefinedDirs = readList(f, ListKind::Directories);
     c.specialOpenSave = f.ReadBoolean();
     c.damaged = f.Damaged();
 }

@@ -3,6 +3,9 @@
 #include "documents/help.h"
 #include "documents/new_document.h"
 #include "documents/title_preview.h"
+#include "editor/find_dialogs.h"
+#include <QComboBox>
+#include <QLineEdit>
 #include "frame_test_util.h"
 
 #include <QAction>
@@ -539,4 +542,39 @@ TEST_F(FrameTest, EditCommandsActOnTheActiveEditor) {
     EXPECT_EQ(c->Editor->Text(), "hehelo");
     frame->mnUndoClick();
     EXPECT_EQ(c->Editor->Text(), "hehello");
+}
+
+TEST_F(FrameTest, SearchCommandsRunTheirDialogsOnTheActiveDocument) {
+    TMDIChild *c = frame->NewDocumentWindow(QString());
+    c->Editor->SetText("alpha\r\nbeta\r\nalpha");
+    services.onModal = [](QDialog &d) {
+        auto &find = dynamic_cast<TdlgFind &>(d);
+        find.cmbText->setEditText("ALPHA");
+        find.accept();
+        return int(QDialog::Accepted);
+    };
+    frame->Action("mnFind")->trigger();
+    EXPECT_EQ(c->Editor->SelStart(), 1);
+    frame->mnFindNextClick(); // F3
+    EXPECT_EQ(c->Editor->SelStart(), 14);
+    services.onModal = [](QDialog &d) {
+        auto &go = dynamic_cast<TfrmGotoLine &>(d);
+        go.edLine->setText("2");
+        go.accept();
+        return int(QDialog::Accepted);
+    };
+    frame->Action("mnGotoLine")->trigger();
+    EXPECT_EQ(c->Editor->SelStart(), 8);
+    services.onModal = [](QDialog &d) {
+        auto &rep = dynamic_cast<TdlgReplace &>(d);
+        rep.cmbFindText->setEditText("alpha");
+        rep.cmbReplaceText->setEditText("omega");
+        rep.chkReplaceAll->setChecked(true);
+        rep.accept();
+        return int(QDialog::Accepted);
+    };
+    services.expectMessage(QStringLiteral("Řetězec \"alpha\" nenalezen."));
+    c->Editor->SetSelection(1, 1);
+    frame->Action("mnReplace")->trigger();
+    EXPECT_EQ(c->Editor->Text(), "omega\r\nbeta\r\nomega");
 }

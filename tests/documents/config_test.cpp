@@ -1,0 +1,311 @@
+#include "documents/config_content.h"
+#include "frame_test_util.h"
+#include "settings/compress_file.h"
+#include "settings/config_location.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMdiArea>
+
+using namespace xo;
+using test::FrameTest;
+
+namespace {
+
+ConfigContent readBack(const QString &path) {
+    TCompressFile f(path, TCompressFile::fmOpenRead);
+    ConfigContent c;
+    ReadConfig(f, c);
+    EXPECT_FALSE(c.damaged);
+    EXPECT_TRUE(f.AtEnd()) << "the file holds more than its layout";
+    return c;
+}
+
+void writeRaw(const QString &path, const std::vector<uint8_t> &content) {
+    const auto file = TCompressFile::Pack(content);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char *>(file.data()), qint64(file.size()));
+}
+
+} // namespace
+
+TEST_F(FrameTest, AFirstStartUsesDefaultsAndWritesTheWholeLayoutAtExit) {
+    EXPECT_TRUE(frame->ConfigMissing);
+    EXPECT_EQ(frame->ConfigPath, configFile());
+    frame->close();
+    ASSERT_TRUE(QFileInfo::exists(configFile()));
+    const auto perms = QFileInfo(configFile()).permissions(); // owner only: it holds a password
+    EXPECT_EQ(perms & 0x6000, 0x6000);
+    EXPECT_EQ(perms & 0x0077, 0);
+    // Byte by byte, as the layout says.
+    TCompressFile f(configFile(), TCompressFile::fmOpenRead);
+    EXPECT_EQ(f.ReadString(), "Con 8.1.0.02");
+    EXPECT_EQ(f.ReadString(), "Main");
+    for (int i = 0; i < 4; ++i) f.ReadInteger();
+    EXPECT_EQ(f.ReadByte(), 0);
+    std::vector<uint8_t> block(624);
+    f.ReadBuffer(block.data(), 624);
+    TSettings defaults;
+    defaults.TipNumber = 1; // the first tip was shown at start
+    EXPECT_EQ(block, SettingsToBytes(defaults));
+    block.resize(64 + 7650 + 12500);
+    f.ReadBuffer(block.data(), block.size());
+    EXPECT_EQ(block[4], 0x00); // colour 1, aqua
+    EXPECT_EQ(block[5], 0xFF);
+    EXPECT_EQ(block[64], 17); // text style 1: "&Modrý tučný text"
+    EXPECT_EQ(block[64 + 7650 + 250], 9); // user tag 2: "Copyright"
+    const auto colors = f.ReadStrings();
+    ASSERT_EQ(colors.size(), 16u);
+    EXPECT_EQ(colors[15], "F00000");
+    EXPECT_EQ(f.ReadInteger(), 0);
+    EXPECT_EQ(f.ReadInteger(), 0);
+    EXPECT_EQ(f.ReadInteger(), 0); // recent files
+    EXPECT_EQ(f.ReadInteger(), 0); // windows
+    f.ReadString();
+    EXPECT_EQ(f.ReadInteger(), 1);
+    f.ReadString();
+    // Each section starts with its tag, in this order.
+    const std::vector<uint8_t> &content = f.Content();
+    auto at = content.begin();
+    for (const std::string tag : {"FindDial", "ReplaceDial", "Hierarchie", "ChooseBrowser", "ChooseDir", "TagAHref",
+                                  "SearchFiles"}) {
+        at = std::search(at, content.end(), tag.begin(), tag.end());
+        EXPECT_NE(at, content.end()) << tag;
+    }
+    const ConfigContent c = readBack(configFile());
+    EXPECT_EQ(c.hierarchie.UserName, "anonymous");
+    EXPECT_EQ(c.hierarchie.Port, "21");
+    EXPECT_EQ(c.searchFiles.Mask, "*.htm*");
+    EXPECT_TRUE(c.predefinedDirs.isEmpty());
+    EXPECT_FALSE(c.specialOpenSave);
+}
+
+TEST_F(FrameTest, TheNextStartReopensWindowsAndRemembersEverything) {
+    const QString a = file("a.htm", "0123456789\r\nabc"), b = file("b.htm", "bbb"), gone = file("gone.htm");
+    frame->OpenDocument(gone);
+    frame->mnZavritClick(); // into the recent files
+    TMDIChild *wa = frame->OpenDocument(a);
+    wa->Editor->SetSelection(3, 8);
+    TMDIChild *wb = frame->OpenDocument(b);
+    wb->showMaximized();
+    frame->NewDocumentWindow(QString()); // never saved: not reopened
+    Settings.ShortTitle = true;
+    Settings.RunTip = false;
+    Settings.TipNumber = 7;
+    UserTags[7] = {"Mine", "Q", "", "", true};
+    frame->dlgFind->cmbText->addItems({"one", "two"});
+    HierarchieState.Server = "ftp.example.org";
+    PredefinedDirs = {dir.path() + "/"};
+    SpecialOpenSave = true;
+    frame->OpenDirectory = dir.path();
+    QFile::remove(gone);
+    frame->close();
+
+    startFrame();
+    EXPECT_FALSE(frame->ConfigMissing);
+    EXPECT_FALSE(frame->ConfigBad);
+    EXPECT_TRUE(Settings.ShortTitle);
+    EXPECT_EQ(Settings.TipNumber, 7);
+    EXPECT_EQ(UserTags[7].Name.str(), "Mine");
+    EXPECT_EQ(frame->RecentFiles(), QStringList({gone}));
+    EXPECT_EQ(frame->dlgFind->cmbText->count(), 2);
+    EXPECT_EQ(HierarchieState.Server, "ftp.example.org");
+    EXPECT_EQ(PredefinedDirs, QStringList({dir.path() + "/"}));
+    EXPECT_TRUE(SpecialOpenSave);
+    EXPECT_EQ(frame->OpenDirectory, dir.path());
+    const auto windows = frame->DocumentWindows();
+    ASSERT_EQ(windows.size(), 2);
+    TMDIChild *ra = nullptr;
+    for (TMDIChild *w : windows)
+        if (w->Editor->FileName == a) ra = w;
+    ASSERT_NE(ra, nullptr);
+    EXPECT_EQ(ra->Editor->SelStart(), 3);
+    EXPECT_EQ(ra->Editor->SelEnd(), 8);
+    EXPECT_EQ(ra->windowTitle(), "a.htm");
+}
+
+TEST_F(FrameTest, AMaximisedWindowIsStoredWithItsNormalBounds) {
+    TMDIChild *w = frame->OpenDocument(file("m.htm"));
+    w->showNormal();
+    w->setGeometry(10, 20, 300, 200);
+    const QRect normal = w->geometry();
+    w->showMaximized();
+    frame->close();
+    const ConfigContent c = readBack(configFile());
+    ASSERT_TRUE(c.main);
+    ASSERT_EQ(c.main->windows.size(), 1u);
+    ASSERT_TRUE(c.main->windows[0]);
+    EXPECT_EQ(QRect(c.main->windows[0]->left, c.main->windows[0]->top, c.main->windows[0]->width,
+                    c.main->windows[0]->height),
+              normal);
+}
+
+TEST_F(FrameTest, WithReadWinsOffNoWindowIsStoredOrReopened) {
+    frame->OpenDocument(file("w.htm"));
+    Settings.ReadWins = false;
+    frame->close();
+    const ConfigContent c = readBack(configFile());
+    EXPECT_TRUE(c.main->windows.empty());
+    startFrame();
+    EXPECT_TRUE(frame->DocumentWindows().isEmpty());
+}
+
+TEST_F(FrameTest, AFindHistoryOf150IsStoredAsItsFirst100) {
+    for (int i = 0; i < 150; ++i) frame->dlgFind->cmbText->addItem(QStringLiteral("text %1").arg(i));
+    frame->close();
+    const ConfigContent c = readBack(configFile());
+    ASSERT_TRUE(c.find);
+    ASSERT_EQ(c.find->history.size(), 100);
+    EXPECT_EQ(c.find->history.front(), "text 0");
+    EXPECT_EQ(c.find->history.back(), "text 99");
+}
+
+TEST_F(FrameTest, AWrongSignatureIsReportedAndReplacedAtExit) {
+    Settings.ShortTitle = true;
+    frame->close();
+    {
+        TCompressFile f(configFile(), TCompressFile::fmCreate);
+        f.WriteString("Con 8.1.0.03");
+        f.WriteString("Main");
+        ASSERT_TRUE(f.Close());
+    }
+    services.expectMessage(QStringLiteral("Chybný konfigurační soubor"));
+    startFrame();
+    EXPECT_TRUE(frame->ConfigBad);
+    EXPECT_FALSE(Settings.ShortTitle);
+    frame->close();
+    EXPECT_TRUE(readBack(configFile()).signatureOk);
+}
+
+TEST_F(FrameTest, ATruncatedOrHostileFileKeepsTheDefaults) {
+    frame->OpenDocument(file("t.htm"));
+    Settings.ShortTitle = true;
+    frame->close();
+    QFile f(configFile());
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const QByteArray whole = f.readAll();
+    f.resize(whole.size() / 3);
+    f.close();
+    services.expectMessage(QStringLiteral("Chybný konfigurační soubor"));
+    startFrame();
+    EXPECT_TRUE(frame->ConfigBad);
+    EXPECT_FALSE(Settings.ShortTitle); // defaults again after a bad file
+
+    // A window count of a billion after a valid start.
+    std::vector<uint8_t> content;
+    auto put = [&](const std::string &s) {
+        const uint32_t n = uint32_t(s.size());
+        for (int i = 0; i < 4; ++i) content.push_back(uint8_t(n >> (8 * i)));
+        if (n) {
+            content.insert(content.end(), s.begin(), s.end());
+            content.push_back(0);
+        }
+    };
+    put("Con 8.1.0.02");
+    put("Main");
+    content.resize(content.size() + 17 + 624 + 64 + 7650 + 12500, 0);
+    content.insert(content.end(), {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}); // colours, reserved, recent
+    content.insert(content.end(), {0x00, 0xCA, 0x9A, 0x3B});                           // 10^9 windows
+    frame->close();
+    writeRaw(configFile(), content);
+    services.expectMessage(QStringLiteral("Chybný konfigurační soubor"));
+    startFrame();
+    EXPECT_TRUE(frame->DocumentWindows().isEmpty());
+}
+
+TEST_F(FrameTest, AnOlderFileWithoutTheLastSectionsIsFine) {
+    frame->dlgFind->cmbText->addItem("kept");
+    frame->close();
+    // Cut the content right after the find section.
+    TCompressFile r(configFile(), TCompressFile::fmOpenRead);
+    std::vector<uint8_t> content = r.Content();
+    const std::string tag = "ReplaceDial";
+    auto at = std::search(content.begin(), content.end(), tag.begin(), tag.end());
+    ASSERT_NE(at, content.end());
+    content.erase(at - 4, content.end());
+    writeRaw(configFile(), content);
+    HierarchieState.Server = "before";
+    startFrame(); // no message expected
+    EXPECT_FALSE(frame->ConfigBad);
+    EXPECT_EQ(frame->dlgFind->cmbText->itemText(0), "kept");
+    EXPECT_EQ(HierarchieState.Server, "before");
+}
+
+TEST_F(FrameTest, RestoredSelectionsAreClampedToTheFileAsItIsNow) {
+    const QString path = file("shrink.htm", "0123456789\r\n0123456789");
+    TMDIChild *w = frame->OpenDocument(path);
+    w->Editor->SetSelection(15, 22);
+    frame->close();
+    file("shrink.htm", "ab\r\ncd"); // shrank
+    startFrame();
+    ASSERT_EQ(frame->DocumentWindows().size(), 1);
+    TEditor *e = frame->DocumentWindows().first()->Editor;
+    EXPECT_EQ(e->SelStart(), 7);
+    EXPECT_EQ(e->SelEnd(), 7);
+    frame->close();
+    file("shrink.htm", "ab\r\ncd");
+    TCompressFile f(configFile(), TCompressFile::fmOpenRead);
+    ConfigContent c;
+    ReadConfig(f, c);
+    // Between a CR and its LF a bound steps back before the CR.
+    c.main->windows[0]->selStart = 4;
+    c.main->windows[0]->selEnd = 4;
+    {
+        TCompressFile w2(configFile(), TCompressFile::fmCreate);
+        WriteConfig(w2, c);
+        ASSERT_TRUE(w2.Close());
+    }
+    startFrame();
+    EXPECT_EQ(frame->DocumentWindows().first()->Editor->SelStart(), 3);
+}
+
+TEST_F(FrameTest, OwnSwitchesFlatButtonsOffAndItIsWrittenSo) {
+    Settings.ComCtl32Paint = true;
+    frame->close();
+    startFrame();
+    EXPECT_TRUE(Settings.ComCtl32Paint);
+    frame->close();
+    startFrame({"xo", "/own"});
+    EXPECT_FALSE(Settings.ComCtl32Paint);
+    frame->close();
+    EXPECT_FALSE(readBack(configFile()).main->settings.ComCtl32Paint);
+    startFrame({"xo", "/OWN"}); // compared exactly
+    EXPECT_FALSE(Settings.ComCtl32Paint);
+}
+
+TEST_F(FrameTest, AConfigurationThatCannotBeCreatedIsReportedAndTheProgramCloses) {
+    QFile::remove(configFile());
+    QDir(dir.path()).rmdir("xo");
+    file("xo", "a file where the directory should be");
+    services.expectMessage(QStringLiteral("Konfigurační soubor nelze vytvořit"));
+    EXPECT_TRUE(frame->close());
+}
+
+TEST(ConfigLocation, RedirectionFileNamesTheConfiguration) {
+    QTemporaryDir d;
+    const QString stem = d.filePath("xo.");
+    EXPECT_EQ(ConfigPathFor(stem), stem + "config");
+    QFile net(stem + "net");
+    ASSERT_TRUE(net.open(QIODevice::WriteOnly));
+    net.write("/data/moje.cfg\r\nignored");
+    net.close();
+    EXPECT_EQ(ConfigPathFor(stem), "/data/moje.cfg");
+    ASSERT_TRUE(net.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    net.write("relative/moje.cfg");
+    net.close();
+    EXPECT_EQ(ConfigPathFor(stem), d.filePath("relative/moje.cfg"));
+    ASSERT_TRUE(net.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    net.write("\r\n");
+    net.close();
+    EXPECT_EQ(ConfigPathFor(stem), stem + "config");
+}
+
+TEST(ConfigLocation, PortableBesideTheProgramElseInTheUsersConfigDirectory) {
+    QTemporaryDir d;
+    qputenv("XDG_CONFIG_HOME", d.filePath("cfg").toLocal8Bit());
+    QDir(d.path()).mkpath("bin");
+    EXPECT_EQ(ConfigStem(d.filePath("bin/xo")), d.filePath("cfg/xo/xo."));
+    QFile(d.filePath("bin/xo.config")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(ConfigStem(d.filePath("bin/xo")), d.filePath("bin/xo."));
+}
