@@ -22,6 +22,7 @@ test: build
 
 bench: build
 	@$(BUILD)/bench/xo_bench_editor
+	@$(BUILD)/bench/xo_bench_lzhuf
 
 clean:
 	@rm -rf $(BUILD)

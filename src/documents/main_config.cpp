@@ -46,6 +46,27 @@ int clampPosition(const EditorCore &e, int p) {
     return p;
 }
 
+// The program-wide dialog states, into and out of the file's content.
+void collectStates(ConfigContent &c) {
+    c.hierarchie = HierarchieState;
+    c.chooseBrowser = ChooseBrowserState;
+    c.chooseDir = ChooseDirState;
+    c.tagAHref = TagAHrefState;
+    c.searchFiles = SearchFilesState;
+    c.predefinedDirs = PredefinedDirs;
+    c.specialOpenSave = SpecialOpenSave;
+}
+
+void applyStates(const ConfigContent &c) {
+    HierarchieState = c.hierarchie;
+    ChooseBrowserState = c.chooseBrowser;
+    ChooseDirState = c.chooseDir;
+    TagAHrefState = c.tagAHref;
+    SearchFilesState = c.searchFiles;
+    PredefinedDirs = c.predefinedDirs;
+    SpecialOpenSave = c.specialOpenSave;
+}
+
 QString configPath() {
     return ConfigPathFor(
         ConfigStem(TfrmMain::ProgramFile.isEmpty() ? QCoreApplication::applicationFilePath() : TfrmMain::ProgramFile));
@@ -65,11 +86,7 @@ void TfrmMain::LoadConfig() {
     ConfigMissing = false;
     ConfigBad = false;
     ConfigContent c;
-    c.hierarchie = HierarchieState;
-    c.chooseBrowser = ChooseBrowserState;
-    c.chooseDir = ChooseDirState;
-    c.tagAHref = TagAHrefState;
-    c.searchFiles = SearchFilesState;
+    collectStates(c); // a section the file lacks leaves its state as it is
     ReadConfig(*f, c);
     if (!c.signatureOk) {
         ConfigBad = true;
@@ -107,13 +124,7 @@ void TfrmMain::LoadConfig() {
     }
     if (c.find) dlgFind->Apply(*c.find);
     if (c.replace) dlgReplace->Apply(*c.replace);
-    HierarchieState = c.hierarchie;
-    ChooseBrowserState = c.chooseBrowser;
-    ChooseDirState = c.chooseDir;
-    TagAHrefState = c.tagAHref;
-    SearchFilesState = c.searchFiles;
-    PredefinedDirs = c.predefinedDirs;
-    SpecialOpenSave = c.specialOpenSave;
+    applyStates(c);
     if (c.damaged) {
         ConfigBad = true;
         reportBad();
@@ -181,13 +192,7 @@ void TfrmMain::SaveConfig() {
     m.saveDirectory = SaveDirectory;
     c.find = dlgFind->Collect();
     c.replace = dlgReplace->Collect();
-    c.hierarchie = HierarchieState;
-    c.chooseBrowser = ChooseBrowserState;
-    c.chooseDir = ChooseDirState;
-    c.tagAHref = TagAHrefState;
-    c.searchFiles = SearchFilesState;
-    c.predefinedDirs = PredefinedDirs;
-    c.specialOpenSave = SpecialOpenSave;
+    collectStates(c);
     WriteConfig(*f, c);
     if (!f->Close())
         platform::message(kCaption, QStringLiteral("Konfigurační soubor nelze vytvořit"), platform::Icon::Exclamation);

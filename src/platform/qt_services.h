@@ -4,7 +4,7 @@
 namespace xo::platform {
 
 // The real implementation over Qt widgets.
-class QtServices final : public Services {
+class QtServices : public Services {
 public:
     Answer message(const Message &m) override;
     int runModal(QDialog &dialog) override;
