@@ -601,13 +601,16 @@ void TfrmMain::DocumentClosed(TMDIChild *child) {
 // ---------------------------------------------------------------- frame
 
 void TfrmMain::MenuShortcut(EditorCore &, int shortcut, bool &handled) {
-    const QKeySequence key(shortcut);
-    for (QAction *a : menuBar()->findChildren<QAction *>()) {
-        if (a->shortcut().isEmpty() || a->shortcut() != key || a->menu()) continue;
-        handled = true;
-        if (a->isEnabled()) a->trigger();
-        return;
+    // Every key typed passes here: look it up, do not search the menus.
+    if (shortcuts_.isEmpty()) {
+        for (QAction *a : menuBar()->findChildren<QAction *>())
+            if (!a->shortcut().isEmpty() && !a->menu() && !shortcuts_.contains(a->shortcut()[0].toCombined()))
+                shortcuts_.insert(a->shortcut()[0].toCombined(), a);
     }
+    QAction *a = shortcuts_.value(shortcut);
+    if (!a) return;
+    handled = true;
+    if (a->isEnabled()) a->trigger();
 }
 
 void TfrmMain::MenuUpdate() {
@@ -689,9 +692,11 @@ void TfrmMain::RefreshSwitchBar() {
         for (QFrame *f : panels) {
             if (f->property("tag").toInt() != c->Editor->Tag) continue;
             auto *p = static_cast<SwitchPanel *>(f);
-            p->image->setPixmap(c->Editor->Modified() ? ModifiedGlyph() : SavedGlyph());
-            p->setFrameShadow(c == active ? QFrame::Sunken : QFrame::Raised);
-            p->update();
+            // Runs on every keystroke: touch only what changed.
+            const QPixmap glyph = c->Editor->Modified() ? ModifiedGlyph() : SavedGlyph();
+            if (p->image->pixmap().cacheKey() != glyph.cacheKey()) p->image->setPixmap(glyph);
+            const auto shadow = c == active ? QFrame::Sunken : QFrame::Raised;
+            if (p->frameShadow() != shadow) p->setFrameShadow(shadow);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "editor/editor_core.h"
 #include "mdi_child.h"
 
+#include <QHash>
 #include <QMainWindow>
 
 class QAction;
@@ -135,6 +136,7 @@ private:
     QStringList FileDialog(bool open, const QString &fileName, int *filterIndex);
     void SetToolbarStyle();
 
+    QHash<int, QAction *> shortcuts_; // the menu items by their shortcut
     bool ownButtons_ = false;
     bool activated_ = false;
     int lastDocumentCount_ = -1;
