@@ -9,7 +9,7 @@ namespace xo {
 
 THierarchieState HierarchieState;
 TChooseDirState ChooseDirState;
-TSearchFilesState SearchFilesState{cp1250::encode(QDir::homePath() + u'/')};
+TSearchFilesState SearchFilesState{cp1250::encode(QDir::homePath() + u'/'), "*.htm*", ""};
 
 void THierarchieState::Load(TCompressFile &f) {
     if (!ReadSectionTag(f, "Hierarchie")) return;
