@@ -96,13 +96,6 @@ public:
         gapStart_ = pos;
     }
 
-    // Room for `extra` more elements without a reallocation.
-    void reserveGap(size_t extra) {
-        if (extra > gapLen_) grow(extra);
-    }
-
-    size_t gapLength() const { return gapLen_; }
-
 private:
     void grow(size_t needed) {
         const size_t n = size();

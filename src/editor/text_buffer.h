@@ -69,8 +69,6 @@ public:
     int lineStart(int line) const { return lines_.start(line); }
     int lineOf(int offset) const { return lines_.lineOf(offset); }
 
-    size_t memoryUse() const { return text_.capacity() + sizeof(int) * size_t(lines_.count()) * 9 / 8; }
-
 private:
     bool crlfAt(int i) const { return at(i) == '\r' && at(i + 1) == '\n'; }
     void rebuildIndex();

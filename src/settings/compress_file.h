@@ -36,7 +36,6 @@ public:
     TCompressFile(const TCompressFile &) = delete;
     TCompressFile &operator=(const TCompressFile &) = delete;
 
-    bool IsWriter() const { return writer_; }
     // The file will be readable by its owner only (it may hold passwords).
     void SetOwnerOnly();
 
