@@ -26,7 +26,9 @@ TEST(FuzzInputs, ConfigurationContentsAreReadSafely) {
         TCompressFile f(TCompressFile::Pack(readFile(dir.filePath(name))));
         ConfigContent c;
         ReadConfig(f, c);
-        if (c.main) EXPECT_LE(c.main->windows.size(), f.Content().size()) << name.toStdString();
+        if (c.main) {
+            EXPECT_LE(c.main->windows.size(), f.Content().size()) << name.toStdString();
+        }
     }
 }
 
@@ -35,7 +37,9 @@ TEST(FuzzInputs, CompressedImagesAreReadSafely) {
     for (const QString &name : dir.entryList({"*.lzh"}, QDir::Files)) {
         const auto image = readFile(dir.filePath(name));
         std::vector<uint8_t> content;
-        if (TCompressFile::Unpack(image.data(), image.size(), content)) EXPECT_LE(content.size(), TCompressFile::kMaxContent);
+        if (TCompressFile::Unpack(image.data(), image.size(), content)) {
+            EXPECT_LE(content.size(), TCompressFile::kMaxContent);
+        }
     }
 }
 
