@@ -17,32 +17,39 @@ void LineIndex::reset(const int *starts, size_t n) {
     stepLength_ = 0;
 }
 
-int LineIndex::lineOf(int offset) const {
-    // The entries up to the step hold their values, the others owe
-    // stepLength_; each side is searched for the raw value it would hold,
-    // piece by piece of the gap vector, so the search runs on plain arrays.
+int LineIndex::lineOf(int offset, int textSize) const {
     const int n = count();
-    int first, last, target;
-    if (step_ + 1 >= n || start(step_ + 1) > offset) {
-        first = 0;
-        last = std::min(step_, n - 1) + 1;
-        target = offset;
-    } else {
-        first = step_ + 1;
-        last = n;
-        target = offset - stepLength_;
+    int lo = 0, hi = n - 1; // the answer lies in [lo, hi]
+    if (textSize > 0 && n > 64) {
+        // Guess from the average line length, then widen the bracket
+        // around the guess: a few neighbouring reads instead of a search
+        // through the whole (cache-cold) index.
+        int g = int(int64_t(std::clamp(offset, 0, textSize)) * (n - 1) / textSize);
+        int step = 8;
+        if (start(g) <= offset) {
+            lo = g;
+            while (lo + step < n && start(lo + step) <= offset) {
+                lo += step;
+                step *= 2;
+            }
+            hi = std::min(n - 1, lo + step - 1);
+        } else {
+            hi = g - 1;
+            while (hi - step >= 0 && start(hi - step + 1) > offset) {
+                hi -= step;
+                step *= 2;
+            }
+            lo = std::max(0, hi - step + 1);
+        }
     }
-    // Last index in [first, last) whose raw value <= target.
-    const int *a = starts_.firstPart();
-    const int split = int(starts_.firstSize());
-    if (last > split && (first >= split || starts_[size_t(split)] <= target)) {
-        const int *b = starts_.secondPart();
-        const int from = std::max(first, split) - split;
-        const int *it = std::upper_bound(b + from, b + (last - split), target);
-        return split + int(it - b) - 1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (start(mid) <= offset)
+            lo = mid;
+        else
+            hi = mid - 1;
     }
-    const int *it = std::upper_bound(a + first, a + std::min(last, split), target);
-    return int(it - a) - 1;
+    return lo;
 }
 
 void LineIndex::moveStepTo(int line) {

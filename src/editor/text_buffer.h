@@ -25,8 +25,9 @@ public:
         const int v = starts_[size_t(line)];
         return line > step_ ? v + stepLength_ : v;
     }
-    // The last line whose start is at or before offset.
-    int lineOf(int offset) const;
+    // The last line whose start is at or before offset. `textSize` lets the
+    // search begin where evenly long lines would put the offset.
+    int lineOf(int offset, int textSize = 0) const;
 
     // Lines after `line` move by delta.
     void shiftAfter(int line, int delta);
@@ -67,7 +68,7 @@ public:
 
     int lineCount() const { return lines_.count(); }
     int lineStart(int line) const { return lines_.start(line); }
-    int lineOf(int offset) const { return lines_.lineOf(offset); }
+    int lineOf(int offset) const { return lines_.lineOf(offset, size()); }
 
 private:
     bool crlfAt(int i) const { return at(i) == '\r' && at(i + 1) == '\n'; }
