@@ -114,11 +114,3 @@ TEST(TextBuffer, GrowsPastItsGapAndFindsAcrossIt) {
     EXPECT_EQ(b.find("line 2999", 0), int(m.find("line 2999")));
     EXPECT_EQ(b.contiguous(), m);
 }
-
-TEST(TextBuffer, ReadsOutsideTheTextGiveNul) {
-    TextBuffer b;
-    b.assign("ab");
-    EXPECT_EQ(b.at(-1), '\0');
-    EXPECT_EQ(b.at(2), '\0');
-    EXPECT_EQ(b.at(1), 'b');
-}

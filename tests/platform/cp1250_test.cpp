@@ -30,16 +30,6 @@ TEST(Cp1250, CzechLettersHaveTheirCodePageBytes) {
     EXPECT_EQ(cp1250::decode(expected), letters);
 }
 
-TEST(Cp1250, OtherSymbolsOfTheCodePage) {
-    EXPECT_EQ(cp1250::fromUnicode(U'€'), 0x80);
-    EXPECT_EQ(cp1250::fromUnicode(U'„'), 0x84);
-    EXPECT_EQ(cp1250::fromUnicode(U'“'), 0x93);
-    EXPECT_EQ(cp1250::fromUnicode(U'–'), 0x96);
-    EXPECT_EQ(cp1250::fromUnicode(U'\u00A0'), 0xA0);
-    EXPECT_EQ(cp1250::fromUnicode(U'§'), 0xA7);
-    EXPECT_EQ(cp1250::fromUnicode(U'˙'), 0xFF);
-}
-
 TEST(Cp1250, CharactersWithoutACodeBecomeQuestionMarks) {
     EXPECT_EQ(cp1250::fromUnicode(U'ñ'), -1);
     EXPECT_EQ(cp1250::encode(QStringLiteral("añb")), "a?b");
