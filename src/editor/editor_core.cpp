@@ -150,8 +150,12 @@ void EditorCore::RemoveRange(int start, int end) { buffer_.erase(start - 1, end 
 
 void EditorCore::ReplaceSelection(std::string_view text) {
     SetModified();
-    if (SelLength() != 0) DeleteSelection();
-    if (!InsertMode && text.size() == 1 && TextLength() > 0 && code(CharAt(selStart_)) > 13) {
+    const bool replacedSelection = SelLength() != 0;
+    if (replacedSelection) DeleteSelection();
+    // Overwriting takes the next character only when the text replaces no
+    // selection: typed over a selection, the selection is what goes.
+    if (!InsertMode && !replacedSelection && text.size() == 1 && TextLength() > 0 &&
+        code(CharAt(selStart_)) > 13) {
         // Overwrite: the character under the caret goes first, as its own deletion.
         const bool paint = PaintEnabled;
         PaintEnabled = false;
@@ -317,10 +321,14 @@ void EditorCore::BlinkTick() {
 
 // ---------------------------------------------------------------- keyboard
 
+// Lines end only at CR LF: a bare LF or a tab is an ordinary character.
 int EditorCore::ScanLineEnd(int p) const {
-    while (code(CharAt(p)) > 13) ++p;
+    const int len = TextLength();
+    while (p <= len && !IsPairAt(p)) ++p;
     return p;
 }
+
+bool EditorCore::InLine(int p) const { return p <= TextLength() && !IsPairAt(p); }
 
 int EditorCore::MovedPosition(int key, int mods, int p) {
     const bool ctrl = mods & kCtrl;
@@ -331,9 +339,8 @@ int EditorCore::MovedPosition(int key, int mods, int p) {
             if (p > LineStartOfPos(p)) return p - 1;
             return p > 2 ? p - 2 : p;
         case Qt::Key_Right:
-            if (code(CharAt(p)) > 13) return p + 1;
-            if (IsPairAt(p)) return p + 2;
-            return CharAt(p) == '\r' ? p + 1 : p; // a lone CR is an ordinary character
+            if (p > len) return p;
+            return IsPairAt(p) ? p + 2 : p + 1;
         case Qt::Key_Home:
             return LineStartOfPos(p);
         case Qt::Key_End:
@@ -348,7 +355,7 @@ int EditorCore::MovedPosition(int key, int mods, int p) {
             p = ScanLineEnd(p);
             if (IsPairAt(p)) {
                 p += 2;
-                while (c > 0 && code(CharAt(p)) > 13) {
+                while (c > 0 && InLine(p)) {
                     ++p;
                     --c;
                 }
@@ -361,7 +368,7 @@ int EditorCore::MovedPosition(int key, int mods, int p) {
             if (line <= n) return 1;
             int c = p - LineStartOfPos(p);
             p = LineStart(std::max(1, line - n));
-            while (c > 0 && code(CharAt(p)) >= 14) {
+            while (c > 0 && InLine(p)) {
                 ++p;
                 --c;
             }
@@ -374,9 +381,9 @@ int EditorCore::MovedPosition(int key, int mods, int p) {
             for (int i = 0; i < n; ++i) {
                 p = ScanLineEnd(p);
                 if (p > len) break;
-                p += IsPairAt(p) ? 2 : 1;
+                p += 2;
             }
-            while (c > 0 && code(CharAt(p)) > 13) {
+            while (c > 0 && InLine(p)) {
                 ++p;
                 --c;
             }
@@ -410,6 +417,31 @@ int EditorCore::MovedPosition(int key, int mods, int p) {
     default:
         return p;
     }
+}
+
+bool EditorCore::UsesKey(int key, int mods, bool typesText) {
+    const bool ctrl = mods & kCtrl, alt = mods & kAlt;
+    if (isNavigationKey(key)) return !alt;
+    switch (key) {
+    case Qt::Key_Insert:
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace: // Alt+Backspace is the editor's own undo
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return !ctrl && !alt;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        return !alt;
+    case Qt::Key_T:
+    case Qt::Key_Y:
+        if (ctrl && !alt) return true;
+        break;
+    default:
+        break;
+    }
+    return typesText && !ctrl && !alt;
 }
 
 bool EditorCore::KeyDown(int key, int mods) {
@@ -455,7 +487,7 @@ bool EditorCore::KeyDown(int key, int mods) {
             CutToClipboard();
         else if (hadSelection)
             DeleteSelection();
-        else if (TextLength() > 0 && code(CharAt(selStart_)) >= 11)
+        else if (selStart_ <= TextLength())
             DeleteSelection();
     }
 
@@ -469,6 +501,15 @@ bool EditorCore::KeyDown(int key, int mods) {
 }
 
 void EditorCore::KeyChar(int c, bool ctrl) {
+    TypeChar(c, ctrl);
+    // The caret shows after every typed key, for a whole blink period, so
+    // that it never stays hidden while the user types fast.
+    StopBlink();
+    ShowCaret();
+    StartBlink();
+}
+
+void EditorCore::TypeChar(int c, bool ctrl) {
     const int caretBefore = selStart_;
     switch (c) {
     case 13:

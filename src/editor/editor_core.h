@@ -102,6 +102,9 @@ public:
     void PasteFromClipboard();
 
     // --- Keyboard and mouse -------------------------------------------------------
+    // Whether the editor handles a key itself (its own keys and typed
+    // text); every other key belongs to the menus and the frame.
+    static bool UsesKey(int key, int modifiers, bool typesText);
     // The key-down stage; true when the key was used up here (the character
     // stage then does not run).
     bool KeyDown(int key, int modifiers);
@@ -156,11 +159,13 @@ protected:
 private:
     void RecordSelection();
     void ToggleCaret();
+    void TypeChar(int code, bool ctrl);
     void AutoWrap(int caretBefore);
     void InsertAt(int pos, std::string_view text);
     void RemoveRange(int start, int end);
     bool IsPairAt(int pos) const { return CharAt(pos) == '\r' && CharAt(pos + 1) == '\n'; }
     int ScanLineEnd(int p) const;
+    bool InLine(int p) const;
     int MovedPosition(int key, int modifiers, int p);
     void RefreshStamps();
 

@@ -7,6 +7,9 @@
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QInputMethodEvent>
+#include <QRawFont>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -31,24 +34,40 @@ int modifiersOf(Qt::KeyboardModifiers m) {
     return r;
 }
 
+constexpr int kRefused = -2; // a character the code page cannot hold
+
+// A typed character as its CP1250 byte, or kRefused.
+int byteOf(QChar c) {
+    const int b = cp1250::fromUnicode(c.unicode());
+    return b < 0 ? kRefused : b;
+}
+
 // The character a key types, from its code and modifiers rather than from
 // the event text, which differs between platforms for control keys.
 int characterOf(const QKeyEvent &e) {
     const bool ctrl = e.modifiers() & Qt::ControlModifier;
     const int key = e.key();
+    const QString t = e.text();
     switch (key) {
     case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9; // Shift+Tab types what Tab types
     case Qt::Key_Return:
     case Qt::Key_Enter: return ctrl ? 10 : 13;
-    case Qt::Key_Space: return 32;
+    case Qt::Key_Space:
+        // AltGr+Space gives a no-break space in its text.
+        if (!ctrl && t.size() == 1 && t[0] != u' ' && t[0].unicode() >= 32) return byteOf(t[0]);
+        return 32;
     default: break;
     }
     if (ctrl) return key >= Qt::Key_A && key <= Qt::Key_Z ? key - Qt::Key_A + 1 : -1;
+    if (t.isEmpty() || t[0].unicode() < 32 || t[0].unicode() == 127) return -1;
+    return byteOf(t[0]);
+}
+
+bool typesText(const QKeyEvent &e) {
     const QString t = e.text();
-    if (t.isEmpty() || t[0].unicode() < 32) return -1;
-    const int b = cp1250::fromUnicode(t[0].unicode());
-    return b < 0 ? '?' : b;
+    return !t.isEmpty() && t[0].unicode() >= 32 && t[0].unicode() != 127;
 }
 
 } // namespace
@@ -136,10 +155,9 @@ void TEditor::resizeEvent(QResizeEvent *) {
 void TEditor::paintEvent(QPaintEvent *) {
     if (!PaintEnabled) return;
     QPainter p(this);
-    blink_.stop();
     PaintText(p);
-    if (CaretShown()) DrawCaret(p);
-    blink_.start();
+    // The highlighted selection stands for the caret.
+    if (CaretShown() && SelStart() == SelEnd()) DrawCaret(p);
     const int n = VisibleLineCount();
     VertScroll->setPageStep(std::max(1, n - 1));
     VertScroll->setMaximum(std::max(0, LineCount() - n + 1));
@@ -194,25 +212,63 @@ void TEditor::PaintText(QPainter &p) {
             const QRect cell(x, y, r.length * cellW, cellH);
             p.fillRect(cell, r.selected ? selBg : bg);
             p.setPen(r.selected ? colors[ciSelText] : colors[r.color]);
-            p.drawText(x, y + fm.ascent(), cp1250::decode(std::string_view(bytes.constData(), size_t(bytes.size()))));
+            DrawCells(p, x, y + fm.ascent(),
+                      cp1250::decode(std::string_view(bytes.constData(), size_t(bytes.size()))));
         }
         const int endX = std::max(2, 2 + (int(line.size()) - hpos) * cellW);
         if (endX <= area.right()) p.fillRect(QRect(endX, y, area.right() - endX + 1, cellH), selPastEnd ? selBg : bg);
     }
 }
 
-void TEditor::DrawCaret(QPainter &p) {
+void TEditor::DrawCells(QPainter &p, int x, int baseline, const QString &text) {
+    // One glyph per cell: the font's real advance is fractional, so a run
+    // drawn as one string would drift off its cells and be covered by the
+    // next run. Glyphs the font lacks go through Qt's fallback, one by one.
+    static QRawFont raw;
+    static bool rawMade = false;
+    if (!rawMade) {
+        raw = QRawFont::fromFont(EditorFont());
+        rawMade = true;
+    }
+    const QList<quint32> glyphs = raw.isValid() ? raw.glyphIndexesForString(text) : QList<quint32>();
+    QList<quint32> found;
+    QList<QPointF> positions;
+    found.reserve(text.size());
+    positions.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QPointF at(x + double(i) * cellW, baseline);
+        if (text[i] == u' ') continue;
+        if (i < glyphs.size() && glyphs[i] != 0) {
+            found << glyphs[i];
+            positions << at;
+        } else {
+            p.drawText(at, QString(text[i]));
+        }
+    }
+    if (found.isEmpty()) return;
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(found);
+    run.setPositions(positions);
+    p.drawGlyphRun(QPointF(0, 0), run);
+}
+
+QRect TEditor::CaretRect() const {
     const int pos = SelStart();
     const int line = LineOfPos(pos);
     const int c = pos - LineStartOfPos(pos);
     const int x = (c - HoriScroll->value()) * cellW + 2;
     const int y = (line - VertScroll->value() - 1) * cellH + 4;
-    if (x >= VertScroll->x() - 3) return;
     const int bottom = std::min(y + cellH - 3, HoriScroll->y() - 2);
-    if (bottom < y) return;
+    return QRect(x, y, 2, std::max(0, bottom - y + 1));
+}
+
+void TEditor::DrawCaret(QPainter &p) {
+    const QRect r = CaretRect();
+    if (r.x() >= VertScroll->x() - 3 || r.height() <= 0) return;
     p.setClipping(false);
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    p.fillRect(QRect(x, y, 2, bottom - y + 1), Qt::white);
+    p.fillRect(r, Qt::white);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -259,13 +315,42 @@ int TEditor::PositionFromPoint(int x, int y) const {
 }
 
 bool TEditor::event(QEvent *e) {
-    // The editor sees every key before the menus' shortcuts do; what it does
-    // not use it hands to OnShortCut itself.
+    // The editor claims only the keys it handles itself, so that menu access
+    // keys and menu shortcuts work whatever has the focus.
     if (e->type() == QEvent::ShortcutOverride) {
-        e->accept();
-        return true;
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (UsesKey(k->key(), modifiersOf(k->modifiers()), typesText(*k))) {
+            e->accept();
+            return true;
+        }
     }
     return QWidget::event(e);
+}
+
+void TEditor::TypeCharacter(int ch, int mods) {
+    if (ch == kRefused)
+        platform::services().beep();
+    else if (ch >= 0 && !(mods & kAlt))
+        KeyChar(ch, mods & kCtrl);
+}
+
+void TEditor::inputMethodEvent(QInputMethodEvent *e) {
+    // Dead keys and input methods commit their characters here.
+    for (QChar c : e->commitString()) {
+        if (c.unicode() < 32) continue;
+        TypeCharacter(byteOf(c), 0);
+    }
+    e->accept();
+}
+
+QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+    case Qt::ImEnabled: return true;
+    case Qt::ImCursorRectangle: return CaretRect();
+    case Qt::ImFont: return EditorFont();
+    case Qt::ImHints: return int(Qt::ImhNoPredictiveText);
+    default: return QWidget::inputMethodQuery(query);
+    }
 }
 
 void TEditor::keyPressEvent(QKeyEvent *e) {
@@ -274,10 +359,10 @@ void TEditor::keyPressEvent(QKeyEvent *e) {
         key == Qt::Key_AltGr) {
         return;
     }
-    const int mods = modifiersOf(e->modifiers());
+    int mods = modifiersOf(e->modifiers());
+    if (key == Qt::Key_Backtab) mods &= ~kShift;
     if (KeyDown(key, mods)) return;
-    const int ch = characterOf(*e);
-    if (ch >= 0 && !(mods & kAlt)) KeyChar(ch, mods & kCtrl);
+    TypeCharacter(characterOf(*e), mods);
 }
 
 void TEditor::mousePressEvent(QMouseEvent *e) {

@@ -45,6 +45,8 @@ protected:
     void paintEvent(QPaintEvent *) override;
     void resizeEvent(QResizeEvent *) override;
     void keyPressEvent(QKeyEvent *) override;
+    void inputMethodEvent(QInputMethodEvent *) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery) const override;
     void mousePressEvent(QMouseEvent *) override;
     void mouseDoubleClickEvent(QMouseEvent *) override;
     void mouseMoveEvent(QMouseEvent *) override;
@@ -62,6 +64,9 @@ private:
     void LayoutScrollBars();
     void PaintText(QPainter &p);
     void DrawCaret(QPainter &p);
+    void DrawCells(QPainter &p, int x, int baseline, const QString &text);
+    QRect CaretRect() const;
+    void TypeCharacter(int ch, int modifiers);
     static void MeasureCell(const QFont &f);
     QFont EditorFont() const;
 

@@ -161,6 +161,49 @@ TEST_F(EditorCoreTest, OverwriteModeReplacesLettersButInsertsAtLineEnds) {
     EXPECT_EQ(m.Text(), "Xb\r\ncd");
 }
 
+TEST_F(EditorCoreTest, OverwritingASelectionTakesOnlyTheSelection) {
+    m.SetText("xaay");
+    m.key(Qt::Key_Insert);
+    m.SetSelection(2, 4);
+    m.type("Z");
+    EXPECT_EQ(m.Text(), "xZy");
+    m.SetText("a1b a1b");
+    for (int p : {6, 2}) { // as replace-all does it, from the back
+        m.SetSelection(p, p + 1);
+        m.ReplaceSelection("2");
+    }
+    EXPECT_EQ(m.Text(), "a2b a2b");
+}
+
+TEST_F(EditorCoreTest, BareLineFeedsAndTabsAreOrdinaryCharactersForTheKeys) {
+    m.SetText("a\nb\r\nc");
+    m.caret(1);
+    for (int i = 0; i < 3; ++i) m.key(Qt::Key_Down);
+    EXPECT_EQ(m.SelStart(), 7); // line 2, not stuck in front of the LF
+    m.caret(1);
+    m.key(Qt::Key_End);
+    EXPECT_EQ(m.SelStart(), 4);
+    m.caret(1);
+    m.key(Qt::Key_Right);
+    m.key(Qt::Key_Right);
+    EXPECT_EQ(m.SelStart(), 3);
+    m.caret(2);
+    m.key(Qt::Key_Delete);
+    EXPECT_EQ(m.Text(), "ab\r\nc");
+    m.SetText("x\ty\r\n12345\r\n\t\t\t");
+    m.visible = 1;
+    m.caret(4);
+    m.key(Qt::Key_PageDown);
+    EXPECT_EQ(m.SelStart(), 9); // column 3 of line 2
+    m.key(Qt::Key_PageDown);
+    EXPECT_EQ(m.SelStart(), 16); // over the tabs of line 3
+    m.key(Qt::Key_PageUp);
+    EXPECT_EQ(m.SelStart(), 9);
+    m.caret(2);
+    m.key(Qt::Key_Delete);
+    EXPECT_EQ(m.Text(), "xy\r\n12345\r\n\t\t\t");
+}
+
 TEST_F(EditorCoreTest, SpecialCharacters) {
     m.KeyChar(9, false);
     EXPECT_EQ(m.Text(), "        ");

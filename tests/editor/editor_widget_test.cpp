@@ -3,6 +3,7 @@
 #include "support/scripted_services.h"
 
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -158,4 +159,64 @@ TEST_F(EditorWidgetTest, WrappingUsesTheWidthOfTheControl) {
     EXPECT_EQ(ed.WrapColumn(), ed.VertScroll->x() / 8 - 6);
     ed.resize(100, 100);
     EXPECT_LT(ed.WrapColumn(), 10); // too narrow: no wrapping
+}
+
+namespace {
+// The pixels of one character cell.
+QImage cellImage(const QImage &img, int line, int col) {
+    const int w = TEditor::CellWidth(), h = TEditor::CellHeight();
+    return img.copy(2 + col * w, 2 + (line - 1) * h, w, h);
+}
+} // namespace
+
+TEST_F(EditorWidgetTest, EveryCharacterIsDrawnInItsOwnCell) {
+    // Each character drawn after a long run looks as it does alone at the
+    // start of a line: nothing drifts off its cell or is covered.
+    const std::string title = "<title>\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2</title>"; // Žluťoučký kůň
+    // Empty lines keep the ring of "ů" above its cell out of the cell above.
+    ed.SetText("<p>" + std::string(60, 'a') + "5</p>\r\n5\r\n" + title + "\r\n\xF2\r\n\r\n\xF9");
+    ed.resize(900, 300);
+    const QImage img = ed.grab().toImage();
+    EXPECT_EQ(cellImage(img, 1, 63), cellImage(img, 2, 0));  // the "5"
+    EXPECT_EQ(cellImage(img, 3, 19), cellImage(img, 4, 0));  // the "ň"
+    EXPECT_EQ(cellImage(img, 3, 18), cellImage(img, 6, 0));  // the "ů"
+    EXPECT_NE(cellImage(img, 4, 0), cellImage(img, 6, 0));
+}
+
+TEST_F(EditorWidgetTest, TheCaretShowsAfterEveryKeyAndNeverInASelection) {
+    ed.SetText("hello world");
+    for (int i = 0; i < 6; ++i) {
+        if (ed.CaretShown()) ed.BlinkTick(); // the blink has just hidden it
+        QTest::keyClick(&ed, Qt::Key_X);
+        EXPECT_TRUE(ed.CaretShown());
+    }
+    ed.SetText("hello world");
+    services.clock = services.clock.addSecs(1); // not a double click
+    const int w = TEditor::CellWidth(), h = TEditor::CellHeight();
+    QTest::mousePress(&ed, Qt::LeftButton, {}, QPoint(2 + 2 * w, h / 2));
+    QTest::mouseMove(&ed, QPoint(2 + 8 * w, h / 2));
+    QTest::mouseRelease(&ed, Qt::LeftButton, {}, QPoint(2 + 8 * w, h / 2));
+    ASSERT_EQ(ed.SelLength(), 6);
+    for (int tick = 0; tick < 2; ++tick) {
+        const QImage img = ed.grab().toImage();
+        // The caret's two columns at each end of the selection hold no inverted pixels.
+        for (int col : {2, 8})
+            for (int y = 4; y < h; ++y) EXPECT_NE(img.pixelColor(2 + col * w, y), QColor(Qt::white)) << col << y;
+        ed.BlinkTick();
+    }
+}
+
+TEST_F(EditorWidgetTest, InputMethodsAndDeadKeysTypeTheirCharacters) {
+    QInputMethodEvent dead;
+    dead.setCommitString(QStringLiteral("ďŤ"));
+    QApplication::sendEvent(&ed, &dead);
+    QTest::keyClick(&ed, Qt::Key_Backtab, Qt::ShiftModifier);
+    QKeyEvent nbsp(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QString(QChar(0xA0)));
+    QApplication::sendEvent(&ed, &nbsp);
+    QInputMethodEvent foreign;
+    foreign.setCommitString(QStringLiteral("€ж"));
+    QApplication::sendEvent(&ed, &foreign);
+    EXPECT_EQ(ed.Text(), "\xEF\x8D        \xA0\x80");
+    EXPECT_EQ(services.beeps, 1); // "ж" has no code
+    EXPECT_TRUE(static_cast<QWidget &>(ed).inputMethodQuery(Qt::ImEnabled).toBool());
 }
