@@ -1,6 +1,7 @@
 #include "documents/application.h"
 #include "documents/main_window.h"
 #include "settings/settings.h"
+#include "subsystems.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -14,7 +15,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     xo::SetUpApplication(app);
     xo::SetDefaultSettings();
-    xo::TfrmMain frmMain(app.arguments());
+    xo::TfrmMain frmMain(app.arguments(), xo::AllSubsystems());
     frmMain.show();
     return app.exec();
 }

@@ -1,6 +1,9 @@
 #include "commands.h"
 
+#include "glyphs.h"
+
 #include <QAction>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -19,14 +22,40 @@ const TopMenu kTopMenus[8] = {
 const char *const kToolbars[5] = {"tbFile", "tbText", "tbFormat", "tbObjects", "tbTools"};
 
 namespace {
-std::vector<CommandContributor> &contributors() {
-    static std::vector<CommandContributor> list;
-    return list;
+
+// Runs a function on a button's secondary (right) click.
+class SecondaryClick : public QObject {
+public:
+    SecondaryClick(QObject *parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override {
+        if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(e)->button() == Qt::RightButton) {
+            f_();
+            return true;
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+private:
+    std::function<void()> f_;
+};
+
+// The handler, guarded by the command's availability.
+std::function<void()> guarded(const CommandSpec &c) {
+    if (!c.handler) return nullptr;
+    if (!c.available) return c.handler;
+    return [h = c.handler, a = c.available] {
+        if (a()) h();
+    };
 }
+
 } // namespace
 
-void AddCommandContributor(CommandContributor c) { contributors().push_back(std::move(c)); }
-const std::vector<CommandContributor> &CommandContributors() { return contributors(); }
+QIcon CommandIcon(const CommandSpec &c) {
+    if (c.iconName.isEmpty()) return c.icon;
+    return QIcon::fromTheme(c.iconName, c.icon.isNull() ? DrawnIcon(c.iconName) : c.icon);
+}
 
 QString ShortHint(const QString &hint) { return hint.section(u'|', 0, 0); }
 QString LongHint(const QString &hint) {
@@ -34,32 +63,36 @@ QString LongHint(const QString &hint) {
     return bar < 0 ? hint : hint.mid(bar + 1);
 }
 
-void BuildMenus(QMenuBar *bar, QToolBar *const toolbars[5], std::vector<CommandSpec> specs) {
+void BuildMenus(QMenuBar *bar, QToolBar *const toolbars[5], QMenu *popup, std::vector<CommandSpec> specs) {
     std::stable_sort(specs.begin(), specs.end(),
                      [](const CommandSpec &a, const CommandSpec &b) { return a.order < b.order; });
     std::map<QString, QMenu *> menus;
+    QAction *helpMenu = nullptr;
     for (const TopMenu &t : kTopMenus) {
         QMenu *m = bar->addMenu(QString::fromUtf8(t.caption));
         m->menuAction()->setProperty("tag", t.tag);
         menus[QString::fromUtf8(t.caption)] = m;
+        helpMenu = m->menuAction();
     }
-    // Submenus come into being with their first item; their own tag is 0.
+    std::vector<QMenu *> created; // menus whose tag follows their items
     auto menuFor = [&](const QString &path) -> QMenu * {
         if (auto it = menus.find(path); it != menus.end()) return it->second;
-        QMenu *m = menus.at(path.section(u'/', 0, 0));
-        QString sofar = path.section(u'/', 0, 0);
-        for (const QString &part : path.section(u'/', 1).split(u'/')) {
-            sofar += u'/' + part;
+        QMenu *m = nullptr;
+        QString sofar;
+        for (const QString &part : path.split(u'/')) {
+            sofar = sofar.isEmpty() ? part : sofar + u'/' + part;
             auto it = menus.find(sofar);
             if (it == menus.end()) {
-                QMenu *sub = m->addMenu(part);
-                sub->menuAction()->setProperty("tag", int(tagNeedsDocument));
+                QMenu *sub = m ? m->addMenu(part) : new QMenu(part, bar);
+                if (!m) bar->insertAction(helpMenu, sub->menuAction());
+                created.push_back(sub);
                 it = menus.emplace(sofar, sub).first;
             }
             m = it->second;
         }
         return m;
     };
+    std::vector<std::pair<int, QAction *>> popupItems;
     for (CommandSpec &c : specs) {
         QMenu *menu = menuFor(c.menu);
         if (c.caption.isEmpty()) {
@@ -68,33 +101,77 @@ void BuildMenus(QMenuBar *bar, QToolBar *const toolbars[5], std::vector<CommandS
             sep->setProperty("tag", c.tag);
             continue;
         }
-        QAction *a = menu->addAction(c.icon, c.caption);
+        const QIcon icon = CommandIcon(c);
+        const std::function<void()> run = guarded(c);
+        QAction *a = menu->addAction(icon, c.caption);
         a->setObjectName(c.name);
         a->setProperty("tag", c.tag);
-        a->setShortcut(c.shortcut);
-        // The editor routes keys to the menu itself; elsewhere the window does.
+        QList<QKeySequence> keys;
+        if (!c.shortcut.isEmpty()) keys << c.shortcut;
+        keys << c.moreShortcuts;
+        a->setShortcuts(keys);
         a->setShortcutContext(Qt::WindowShortcut);
         a->setEnabled(c.enabled);
         if (!c.hint.isEmpty()) {
             a->setToolTip(ShortHint(c.hint));
             a->setStatusTip(LongHint(c.hint));
         }
-        if (c.handler) QObject::connect(a, &QAction::triggered, a, [h = c.handler] { h(); });
-        if (!c.toolbar.isEmpty()) {
-            // A button of its own: toolbar buttons are disabled where menu items are hidden.
-            const auto *found =
-                std::find_if(toolbars, toolbars + 5, [&](QToolBar *t) { return t->objectName() == c.toolbar; });
-            if (found == toolbars + 5) continue;
-            QAction *b = new QAction(c.icon, QString(c.caption).remove(u'&'), *found);
-            b->setObjectName(c.button);
-            b->setProperty("tag", c.tag);
-            b->setToolTip(c.hint.isEmpty() ? b->text() : ShortHint(c.hint));
-            if (!c.hint.isEmpty()) b->setStatusTip(LongHint(c.hint));
-            b->setEnabled(c.enabled);
-            if (c.handler) QObject::connect(b, &QAction::triggered, b, [h = c.handler] { h(); });
-            (*found)->addAction(b);
+        if (run) QObject::connect(a, &QAction::triggered, a, [run] { run(); });
+        if (c.available)
+            QObject::connect(menu, &QMenu::aboutToShow, a,
+                             [a, ok = c.available, on = c.enabled] { a->setEnabled(on && ok()); });
+        if (c.popup >= 0) {
+            QAction *p = new QAction(icon, c.caption, popup);
+            p->setObjectName(QStringLiteral("mnp") + c.name.mid(2));
+            QObject::connect(p, &QAction::triggered, a, &QAction::trigger);
+            if (c.available)
+                QObject::connect(popup, &QMenu::aboutToShow, p,
+                                 [p, ok = c.available, on = c.enabled] { p->setEnabled(on && ok()); });
+            popupItems.emplace_back(c.popup, p);
+        }
+        if (c.toolbar.isEmpty()) continue;
+        // A button of its own: toolbar buttons are disabled where menu items are hidden.
+        const auto *found =
+            std::find_if(toolbars, toolbars + 5, [&](QToolBar *t) { return t->objectName() == c.toolbar; });
+        if (found == toolbars + 5) continue;
+        QAction *b = new QAction(icon, QString(c.caption).remove(u'&'), *found);
+        b->setObjectName(c.button);
+        b->setProperty("tag", c.tag);
+        b->setToolTip(c.hint.isEmpty() ? b->text() : ShortHint(c.hint));
+        if (!c.hint.isEmpty()) b->setStatusTip(LongHint(c.hint));
+        b->setEnabled(c.enabled);
+        if (run) QObject::connect(b, &QAction::triggered, b, [run] { run(); });
+        (*found)->addAction(b);
+        auto *button = qobject_cast<QToolButton *>((*found)->widgetForAction(b));
+        if (!button) continue;
+        button->setObjectName(c.button);
+        if (c.secondaryClick) button->installEventFilter(new SecondaryClick(button, c.secondaryClick));
+        if (c.dropDown) {
+            auto *drop = new QMenu(button);
+            drop->setObjectName(c.button + QStringLiteral("Menu"));
+            QObject::connect(drop, &QMenu::aboutToShow, drop, [drop, fill = c.dropDown] {
+                drop->clear();
+                fill(*drop);
+            });
+            button->setMenu(drop);
+            button->setPopupMode(QToolButton::MenuButtonPopup);
         }
     }
+    std::stable_sort(popupItems.begin(), popupItems.end(),
+                     [](const auto &x, const auto &y) { return x.first < y.first; });
+    for (const auto &[order, p] : popupItems) popup->addAction(p);
+    // A menu that holds an always-available item is itself always there.
+    for (auto it = created.rbegin(); it != created.rend(); ++it) {
+        bool always = false;
+        for (QAction *a : (*it)->actions()) always = always || a->property("tag").toInt() == tagAlways;
+        (*it)->menuAction()->setProperty("tag", int(always ? tagAlways : tagNeedsDocument));
+    }
+    // A top-level menu with nothing in it stays out of sight.
+    for (QAction *top : bar->actions())
+        if (top->menu() && top->menu()->actions().isEmpty()) {
+            top->setVisible(false);
+            top->setProperty("tag", int(tagManaged));
+        }
 }
 
 } // namespace xo

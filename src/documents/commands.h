@@ -1,16 +1,19 @@
 #pragma once
 // Menu and toolbar commands. Each subsystem describes its commands here
-// (caption with its "&" accelerator, handler name, shortcut, hints, toolbar
-// button, tag) and the main window assembles its menus and toolbars from
-// them, so new commands never touch the frame's code.
+// (caption with its "&" accelerator, shortcut, hints, toolbar button with its
+// secondary click and drop-down, context-menu place, tag) and the main window
+// assembles its menus, toolbars and the editor's context menu from them, so
+// new commands never touch the frame's code.
 
 #include <QIcon>
 #include <QKeySequence>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <vector>
 
 class QAction;
+class QMenu;
 class QMenuBar;
 class QToolBar;
 
@@ -27,13 +30,24 @@ struct CommandSpec {
     QString name;          // object name of the item, e.g. "mnNovySoubor"
     QString caption;       // "&Nový"; empty for a separator
     QKeySequence shortcut;
+    QList<QKeySequence> moreShortcuts; // further keys for the same item (Ctrl+Z beside Alt+Backspace)
     QString hint;          // "short|long": the tool tip and the status text
     int tag = tagNeedsDocument;
     QString toolbar;       // one of kToolbars, or empty
     QString button;        // toolbar button name, e.g. "btOpenFile"
-    QIcon icon;
-    bool enabled = true;   // false for commands whose function comes later
+    QString iconName;      // the desktop theme's icon, e.g. "document-open"
+    QIcon icon;            // our own, where the theme has none
+    bool enabled = true;
     std::function<void()> handler;
+    // Whether the command can run now; asked before its menu opens and
+    // before it runs. Unset: always.
+    std::function<bool()> available;
+    // The toolbar button's secondary (right) click.
+    std::function<void()> secondaryClick;
+    // A drop-down beside the toolbar button, filled each time it opens.
+    std::function<void(QMenu &)> dropDown;
+    // Place in the editor's context menu ("mnp" + the name without "mn"); -1: not there.
+    int popup = -1;
 };
 
 // The top-level menus in their order, with their tags.
@@ -44,14 +58,14 @@ struct TopMenu {
 extern const TopMenu kTopMenus[8];
 extern const char *const kToolbars[5];
 
-// A subsystem's contribution: called once with the main window when it
-// builds its menus.
-using CommandContributor = std::function<void(TfrmMain &, std::vector<CommandSpec> &)>;
-void AddCommandContributor(CommandContributor c);
-const std::vector<CommandContributor> &CommandContributors();
+// Builds the menu bar, fills the toolbars (in kToolbars order) and the
+// editor's context menu from specs. A menu that no item is always available
+// in gets tag 0; a top-level menu the frame does not know goes before the
+// help menu.
+void BuildMenus(QMenuBar *bar, QToolBar *const toolbars[5], QMenu *popup, std::vector<CommandSpec> specs);
 
-// Builds the menu bar and fills the toolbars (in kToolbars order) from specs.
-void BuildMenus(QMenuBar *bar, QToolBar *const toolbars[5], std::vector<CommandSpec> specs);
+// The icon of a command: the desktop theme's, else the given one.
+QIcon CommandIcon(const CommandSpec &c);
 
 // The short and the long part of a "short|long" hint.
 QString ShortHint(const QString &hint);

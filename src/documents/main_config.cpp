@@ -122,8 +122,8 @@ void TfrmMain::LoadConfig() {
         OpenFilterIndex = m.openFilterIndex;
         SaveDirectory = m.saveDirectory;
     }
-    if (c.find) dlgFind->Apply(*c.find);
-    if (c.replace) dlgReplace->Apply(*c.replace);
+    for (const Subsystem &s : subsystems_)
+        if (s.readConfig) s.readConfig(*this, c);
     applyStates(c);
     if (c.damaged) {
         ConfigBad = true;
@@ -190,8 +190,8 @@ void TfrmMain::SaveConfig() {
     m.openDirectory = OpenDirectory;
     m.openFilterIndex = OpenFilterIndex;
     m.saveDirectory = SaveDirectory;
-    c.find = dlgFind->Collect();
-    c.replace = dlgReplace->Collect();
+    for (const Subsystem &s : subsystems_)
+        if (s.writeConfig) s.writeConfig(*this, c);
     collectStates(c);
     WriteConfig(*f, c);
     if (!f->Close())

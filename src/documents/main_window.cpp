@@ -2,8 +2,6 @@
 
 #include "about_dialogs.h"
 #include "editor/editor_widget.h"
-#include "editor/find_dialogs.h"
-#include "editor/search.h"
 #include "settings/special_file_dialog.h"
 #include "editor/shared_routines.h"
 #include "glyphs.h"
@@ -32,7 +30,9 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace xo {
 
@@ -72,7 +72,18 @@ QIcon standardIcon(QStyle::StandardPixmap p) { return QApplication::style()->sta
 
 } // namespace
 
-TfrmMain::TfrmMain(const QStringList &arguments, QWidget *parent) : QMainWindow(parent) {
+const char *const kDialogOrder[33] = {
+    "TdlgFind",         "TdlgReplace",      "TfrmTagBody",          "TfrmAlign",       "TfrmTagHR",
+    "TfrmTagFont",      "TfrmTagImg",       "TfrmOptions",          "TfrmAhref",       "TfrmTagUL",
+    "TfrmTagOL",        "TfrmChooseBrowser", "TfrmTable",           "TfrmTableInteractive", "TfrmCellOptions",
+    "TfrmRowOptions",   "TfrmGotoLine",     "TfrmTagMarquee",       "TfrmTagBgsound",  "TfrmTagEmbed",
+    "TfrmTagApplet",    "TdlgZefo",         "TfrmTagBodyOprava",    "TfrmInformace",   "TdlgChooseDir",
+    "TfrmSearchFiles",  "TfrmHierarchie",   "TfrmAbout",            "TfrmTips",        "TfrmFrameSet",
+    "TfrmFrameParams",  "TfrmNewDocument",  "TfrmHierarchiePwd",
+};
+
+TfrmMain::TfrmMain(const QStringList &arguments, std::vector<Subsystem> subsystems, QWidget *parent)
+    : QMainWindow(parent), subsystems_(std::move(subsystems)) {
     EnterWait();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
@@ -97,9 +108,12 @@ TfrmMain::TfrmMain(const QStringList &arguments, QWidget *parent) : QMainWindow(
         toolbars[i]->setObjectName(QString::fromLatin1(kToolbars[i]));
     }
 
+    menuEditorPopup = new QMenu(this);
+    menuEditorPopup->setObjectName(QStringLiteral("menuEditorPopup"));
     std::vector<CommandSpec> specs = FrameCommands();
-    for (const CommandContributor &c : CommandContributors()) c(*this, specs);
-    BuildMenus(menuBar(), toolbars, std::move(specs));
+    for (const Subsystem &s : subsystems_)
+        if (s.commands) s.commands(*this, specs);
+    BuildMenus(menuBar(), toolbars, menuEditorPopup, std::move(specs));
     for (QToolBar *t : toolbars) t->setVisible(!t->actions().isEmpty());
     mnOldFilesSeparator = Action(QStringLiteral("mnOldFilesSeparator"));
     for (int k = 0; k < 9; ++k) {
@@ -107,18 +121,9 @@ TfrmMain::TfrmMain(const QStringList &arguments, QWidget *parent) : QMainWindow(
         mnSoubor[k]->setVisible(false);
     }
     mnOldFilesSeparator->setVisible(false);
-    menuEditorPopup = new QMenu(this);
-    menuEditorPopup->setObjectName(QStringLiteral("menuEditorPopup"));
-    for (const char *name : {"mnCut", "mnCopy", "mnPaste", "mnFind", "mnGotoLine"}) {
-        QAction *item = Action(QString::fromLatin1(name));
-        QAction *p = menuEditorPopup->addAction(item->text());
-        p->setObjectName(QStringLiteral("mnp") + QString::fromLatin1(name + 2));
-        connect(p, &QAction::triggered, item, &QAction::trigger);
-    }
 
     auto *bar = statusBar();
     statusPanels[0] = new QLabel(QString::fromUtf8(kVersionText));
-    statusPanels[0]->setFixedWidth(300);
     statusPanels[1] = new QLabel;
     statusPanels[1]->setAlignment(Qt::AlignCenter);
     statusSingle = new QLabel;
@@ -127,14 +132,7 @@ TfrmMain::TfrmMain(const QStringList &arguments, QWidget *parent) : QMainWindow(
     bar->addWidget(statusSingle, 1);
     statusSingle->hide();
 
-    // The dialogs of the program, created once, in their order.
-    dlgFind = new TdlgFind(this);
-    dlgReplace = new TdlgReplace(this);
-    frmGotoLine = new TfrmGotoLine(this);
-    dlgZefo = new TdlgZefo(this);
-    frmAbout = new TfrmAbout(this);
-    frmTips = new TfrmTips(this);
-    frmNewDocument = new TfrmNewDocument(this);
+    CreateDialogs();
 
     HelpFileName = LocateHelpFile(QCoreApplication::applicationFilePath());
     platform::QtServices::setHelpHandlers(ShowHelpWindow, CloseHelpWindow);
@@ -148,11 +146,41 @@ TfrmMain::~TfrmMain() {
     QuitHelp();
 }
 
+void TfrmMain::CreateDialogs() {
+    // The frame's own dialogs and the subsystems' ones, created once, hidden,
+    // in the program's order; one the order does not know comes last.
+    std::vector<DialogSpec> specs{
+        {QStringLiteral("TdlgZefo"), [](TfrmMain &m) { return new TdlgZefo(&m); }},
+        {QStringLiteral("TfrmAbout"), [](TfrmMain &m) { return new TfrmAbout(&m); }},
+        {QStringLiteral("TfrmTips"), [](TfrmMain &m) { return new TfrmTips(&m); }},
+        {QStringLiteral("TfrmNewDocument"), [](TfrmMain &m) { return new TfrmNewDocument(&m); }},
+    };
+    for (const Subsystem &s : subsystems_) specs.insert(specs.end(), s.dialogs.begin(), s.dialogs.end());
+    auto rank = [](const QString &name) {
+        const auto *end = std::end(kDialogOrder);
+        return int(std::find_if(std::begin(kDialogOrder), end, [&](const char *n) { return name == QLatin1String(n); }) -
+                   std::begin(kDialogOrder));
+    };
+    std::stable_sort(specs.begin(), specs.end(),
+                     [&](const DialogSpec &a, const DialogSpec &b) { return rank(a.name) < rank(b.name); });
+    for (const DialogSpec &d : specs) {
+        QDialog *dialog = d.create(*this);
+        dialog->setObjectName(d.name);
+        dialogs_.insert(d.name, dialog);
+    }
+    dlgZefo = static_cast<TdlgZefo *>(dialogs_.value(QStringLiteral("TdlgZefo")));
+    frmAbout = static_cast<TfrmAbout *>(dialogs_.value(QStringLiteral("TfrmAbout")));
+    frmTips = static_cast<TfrmTips *>(dialogs_.value(QStringLiteral("TfrmTips")));
+    frmNewDocument = static_cast<TfrmNewDocument *>(dialogs_.value(QStringLiteral("TfrmNewDocument")));
+}
+
+QDialog *TfrmMain::Dialog(const QString &name) const { return dialogs_.value(name); }
+
 std::vector<CommandSpec> TfrmMain::FrameCommands() {
     std::vector<CommandSpec> c;
     auto add = [&](const char *menu, const char *name, const char *caption, QKeySequence key, int tag,
                    std::function<void()> handler, const char *hint = "", const char *toolbar = "",
-                   const char *button = "", QIcon icon = {}) {
+                   const char *button = "", const char *iconName = "", int popup = -1) {
         CommandSpec s;
         s.menu = QString::fromUtf8(menu);
         s.order = int(c.size()) * 10;
@@ -164,18 +192,19 @@ std::vector<CommandSpec> TfrmMain::FrameCommands() {
         s.hint = QString::fromUtf8(hint);
         s.toolbar = QString::fromLatin1(toolbar);
         s.button = QString::fromLatin1(button);
-        s.icon = icon;
+        s.iconName = QString::fromLatin1(iconName);
+        s.popup = popup;
         c.push_back(std::move(s));
     };
     auto separator = [&](const char *menu, const char *name, int tag) { add(menu, name, "", {}, tag, nullptr); };
     const char *file = "&Soubor";
     add(file, "mnNovySoubor", "&Nový", QKeySequence(Qt::CTRL | Qt::Key_N), tagAlways, [this] { mnNovySouborClick(); },
-        "Nový|Vytvořit nový dokument", "tbFile", "btNewFile", standardIcon(QStyle::SP_FileIcon));
+        "Nový|Vytvořit nový dokument", "tbFile", "btNewFile", "document-new");
     add(file, "mnOtevrit", "&Otevřít", QKeySequence(Qt::CTRL | Qt::Key_O), tagAlways, [this] { mnOtevritClick(); },
-        "Otevřít|Otevřít soubory", "tbFile", "btOpenFile", standardIcon(QStyle::SP_DialogOpenButton));
+        "Otevřít|Otevřít soubory", "tbFile", "btOpenFile", "document-open");
     separator(file, "N1", tagNeedsDocument);
     add(file, "mnUlozit", "U&ložit", QKeySequence(Qt::CTRL | Qt::Key_S), tagNeedsDocument, [this] { mnUlozitClick(); },
-        "Uložit|Uložit dokument", "tbFile", "btSaveFile", standardIcon(QStyle::SP_DialogSaveButton));
+        "Uložit|Uložit dokument", "tbFile", "btSaveFile", "document-save");
     add(file, "mnUlozit_DOS", "Uložit jako &Dos/Windows", {}, tagNeedsDocument,
         [this] { mnUlozitJakoClick(SaveAs::Dos); }, "Uložit jako|Uložit dokument pod novým jménem s konci řádek CR LF");
     add(file, "mnUlozit_Unix", "Uložit jako &Unix", {}, tagNeedsDocument, [this] { mnUlozitJakoClick(SaveAs::Unix); },
@@ -194,43 +223,18 @@ std::vector<CommandSpec> TfrmMain::FrameCommands() {
 
     const char *edit = "E&ditace";
     add(edit, "mnUndo", "&Zpět", QKeySequence(Qt::ALT | Qt::Key_Backspace), tagNeedsDocument,
-        [this] { mnUndoClick(); }, "Zpět|Vrátit poslední změnu", "tbFile", "btUndo",
-        standardIcon(QStyle::SP_ArrowBack));
+        [this] { mnUndoClick(); }, "Zpět|Vrátit poslední změnu", "tbFile", "btUndo", "edit-undo");
+    // Ctrl+Z is the undo key every Linux user tries first; the editor gives it no other meaning.
+    c.back().moreShortcuts << QKeySequence(Qt::CTRL | Qt::Key_Z);
     separator(edit, "N4", tagNeedsDocument);
     add(edit, "mnCut", "&Vyříznout", QKeySequence(Qt::CTRL | Qt::Key_X), tagNeedsDocument, [this] { mnCutClick(); },
-        "Vyříznout|Vyříznout výběr do schránky", "tbFile", "btCut");
+        "Vyříznout|Vyříznout výběr do schránky", "tbFile", "btCut", "edit-cut", 10);
     add(edit, "mnCopy", "&Kopírovat", QKeySequence(Qt::CTRL | Qt::Key_C), tagNeedsDocument,
-        [this] { mnCopyClick(); }, "Kopírovat|Kopírovat výběr do schránky", "tbFile", "btCopy");
+        [this] { mnCopyClick(); }, "Kopírovat|Kopírovat výběr do schránky", "tbFile", "btCopy", "edit-copy", 20);
     add(edit, "mnPaste", "V&lepit", QKeySequence(Qt::CTRL | Qt::Key_V), tagNeedsDocument,
-        [this] { mnPasteClick(); }, "Vložit|Vložit text ze schránky", "tbFile", "btPaste");
+        [this] { mnPasteClick(); }, "Vložit|Vložit text ze schránky", "tbFile", "btPaste", "edit-paste", 30);
     add(edit, "mnDelete", "&Smazat", QKeySequence(Qt::Key_Delete), tagNeedsDocument, [this] { mnDeleteClick(); },
         "Smazat|Smazat výběr");
-
-    const char *search = "&Vyhledávání";
-    add(search, "mnFind", "&Najít", QKeySequence(Qt::CTRL | Qt::Key_F), tagNeedsDocument, [this] { mnFindClick(); },
-        "Najít|Najít text v dokumentu");
-    add(search, "mnReplace", "&Zaměnit", {}, tagNeedsDocument, [this] { mnReplaceClick(); },
-        "Zaměnit|Zaměnit text v dokumentu");
-    add(search, "mnFindNext", "&Další", QKeySequence(Qt::Key_F3), tagNeedsDocument, [this] { mnFindNextClick(); },
-        "Další|Najít další výskyt", "tbFile", "btFindNext", standardIcon(QStyle::SP_ArrowForward));
-    add(search, "mnGotoLine", "&Skok na řádek", QKeySequence(Qt::CTRL | Qt::Key_G), tagNeedsDocument,
-        [this] { mnGotoLineClick(); }, "Skok na řádek|Přejít na řádek dokumentu");
-
-    // The page skeletons come with the tag commands; their items stand here already.
-    CommandSpec struc;
-    struc.menu = QStringLiteral("&Entity/&Formát");
-    struc.order = 5000;
-    struc.name = QStringLiteral("mnStruc");
-    struc.caption = QStringLiteral("&Struktura dokumentu");
-    struc.hint = QStringLiteral("Struktura|Základní struktura dokumentu");
-    struc.enabled = false;
-    c.push_back(struc);
-    CommandSpec frames = struc;
-    frames.order = 5010;
-    frames.name = QStringLiteral("mnFramesStruc");
-    frames.caption = QStringLiteral("Struktura pro &rámce");
-    frames.hint = QStringLiteral("Struktura pro rámce|Základní struktura dokumentu pro rámce");
-    c.push_back(frames);
 
     const char *windows = "&Okna";
     add(windows, "mnKaskada", "&Kaskáda", {}, tagNeedsDocument, [this] { mnKaskadaClick(); });
@@ -297,15 +301,19 @@ TMDIChild *TfrmMain::NewDocumentWindow(const QString &fileName, const TMDIChild:
     const int count = int(mdiArea->subWindowList().size());
     mdiArea->addSubWindow(child);
     child->setWindowIcon(standardIcon(QStyle::SP_FileIcon));
-    if (!(restore && restore->restoring && restore->left < 10000)) {
-        // New windows step down and right from the first, like a cascade.
-        const int step = 24 * (count % 8);
-        child->setGeometry(step, step, mdiArea->width() * 3 / 4, mdiArea->height() * 3 / 4);
-    }
     if (maximized)
         child->showMaximized();
     else
         child->show();
+    // Placed after the area has placed it on showing, or the area's own
+    // placement would win over the stored bounds.
+    if (restore && restore->restoring && restore->left < 10000) {
+        if (!maximized) child->setGeometry(restore->left, restore->top, restore->width, restore->height);
+    } else if (!maximized) {
+        // New windows step down and right from the first, like a cascade.
+        const int step = 24 * (count % 8);
+        child->setGeometry(step, step, mdiArea->width() * 3 / 4, mdiArea->height() * 3 / 4);
+    }
     mdiArea->setActiveSubWindow(child);
     if (!fileName.isEmpty()) child->Editor->LoadFromFile(fileName);
     child->RefreshCaption();
@@ -520,37 +528,6 @@ void TfrmMain::mnpSwitchEditorExplorerClick() {
     }
 }
 
-// ---------------------------------------------------------------- search
-
-void TfrmMain::mnFindClick() {
-    if (!ActiveEditor() || platform::services().runModal(*dlgFind) != QDialog::Accepted) return;
-    SearchRec.FindText = cp1250::encode(dlgFind->FindText);
-    SearchRec.MatchCase = dlgFind->CaseSensitive;
-    SearchRec.ReplaceMode = false;
-    mnFindNextClick();
-}
-
-void TfrmMain::mnReplaceClick() {
-    if (!ActiveEditor() || platform::services().runModal(*dlgReplace) != QDialog::Accepted) return;
-    SearchRec.FindText = cp1250::encode(dlgReplace->cmbFindText->currentText());
-    SearchRec.ReplaceText = cp1250::encode(dlgReplace->cmbReplaceText->currentText());
-    SearchRec.MatchCase = dlgReplace->chkCaseSensitive->isChecked();
-    SearchRec.ReplaceAll = dlgReplace->chkReplaceAll->isChecked();
-    SearchRec.PromptOnReplace = dlgReplace->chkPromptOnReplace->isChecked();
-    SearchRec.ReplaceMode = true;
-    mnFindNextClick();
-}
-
-void TfrmMain::mnFindNextClick() {
-    if (TEditor *e = ActiveEditor()) FindNext(*e);
-}
-
-void TfrmMain::mnGotoLineClick() {
-    TEditor *e = ActiveEditor();
-    if (!e || platform::services().runModal(*frmGotoLine) != QDialog::Accepted) return;
-    frmGotoLine->Apply(*e);
-}
-
 // ---------------------------------------------------------------- recent files
 
 void TfrmMain::SetRecentItem(int item, const QString &fileName) {
@@ -603,9 +580,11 @@ void TfrmMain::DocumentClosed(TMDIChild *child) {
 void TfrmMain::MenuShortcut(EditorCore &, int shortcut, bool &handled) {
     // Every key typed passes here: look it up, do not search the menus.
     if (shortcuts_.isEmpty()) {
-        for (QAction *a : menuBar()->findChildren<QAction *>())
-            if (!a->shortcut().isEmpty() && !a->menu() && !shortcuts_.contains(a->shortcut()[0].toCombined()))
-                shortcuts_.insert(a->shortcut()[0].toCombined(), a);
+        for (QAction *a : menuBar()->findChildren<QAction *>()) {
+            if (a->menu()) continue;
+            for (const QKeySequence &k : a->shortcuts())
+                if (!k.isEmpty() && !shortcuts_.contains(k[0].toCombined())) shortcuts_.insert(k[0].toCombined(), a);
+        }
     }
     QAction *a = shortcuts_.value(shortcut);
     if (!a) return;
@@ -670,6 +649,7 @@ void TfrmMain::RebuildSwitchBar() {
         panel->setProperty("tag", serial);
         const QString &name = c->Editor->FileName;
         panel->setToolTip(name);
+        panel->setStatusTip(name); // the hint reaches the status bar
         QString caption = name.isEmpty() ? kUnnamed : baseName(name);
         if (!name.isEmpty() && Settings.ShortSwitch && caption.contains(u'.'))
             caption.truncate(caption.lastIndexOf(u'.'));
@@ -717,6 +697,8 @@ void TfrmMain::ApplySettings() {
         c->ApplyTabSettings();
         c->RefreshCaption();
     }
+    for (const Subsystem &s : subsystems_)
+        if (s.applySettings) s.applySettings(*this);
 }
 
 void TfrmMain::ShowStatusText(const QString &text) {
@@ -754,15 +736,37 @@ bool TfrmMain::event(QEvent *e) {
 void TfrmMain::resizeEvent(QResizeEvent *e) {
     QMainWindow::resizeEvent(e);
     const int second = statusPanels[1]->fontMetrics().horizontalAdvance(statusPanels[1]->text());
-    statusPanels[0]->setFixedWidth(std::max(0, std::min(300, statusBar()->width() - second - 20)));
+    statusPanels[0]->setFixedWidth(std::max(0, statusBar()->width() - second - 20));
 }
 
 void TfrmMain::showEvent(QShowEvent *e) {
     QMainWindow::showEvent(e);
-    if (!activated_) {
-        activated_ = true;
-        FirstActivation();
+    if (activationQueued_) return;
+    activationQueued_ = true;
+    // The start-up work, with its messages and the tip of the day, waits
+    // until the window is on the screen, so that they appear over it.
+    if (QWindow *w = windowHandle()) {
+        w->installEventFilter(this);
+        if (w->isExposed()) QueueFirstActivation();
     }
+    // A window the display never exposes (started minimised) starts all the same.
+    QTimer::singleShot(3000, this, [this] { QueueFirstActivation(); });
+}
+
+bool TfrmMain::eventFilter(QObject *o, QEvent *e) {
+    if (e->type() == QEvent::Expose && o == windowHandle() && windowHandle()->isExposed()) QueueFirstActivation();
+    return QMainWindow::eventFilter(o, e);
+}
+
+void TfrmMain::QueueFirstActivation() {
+    if (activated_) return;
+    activated_ = true;
+    if (QWindow *w = windowHandle()) w->removeEventFilter(this);
+    // After the expose has been handled, so the window is drawn first.
+    QTimer::singleShot(0, this, [this] {
+        FirstActivation();
+        started_ = true;
+    });
 }
 
 void TfrmMain::FirstActivation() {
@@ -790,6 +794,8 @@ void TfrmMain::closeEvent(QCloseEvent *e) {
         }
     }
     SaveConfig();
+    // The help window is a window of its own: it must not keep the program alive.
+    QuitHelp();
     e->accept();
 }
 

@@ -4,6 +4,7 @@
 // presence of documents, the switch bar and the status bar.
 
 #include "commands.h"
+#include "subsystem.h"
 #include "editor/editor_core.h"
 #include "mdi_child.h"
 
@@ -20,9 +21,6 @@ namespace xo {
 
 class TEditor;
 class TfrmNewDocument;
-class TdlgFind;
-class TdlgReplace;
-class TfrmGotoLine;
 class TfrmAbout;
 class TfrmTips;
 class TdlgZefo;
@@ -31,7 +29,8 @@ class TCompressFile;
 class TfrmMain : public QMainWindow, public EditorHost {
     Q_OBJECT
 public:
-    explicit TfrmMain(const QStringList &arguments = {}, QWidget *parent = nullptr);
+    explicit TfrmMain(const QStringList &arguments = {}, std::vector<Subsystem> subsystems = {},
+                      QWidget *parent = nullptr);
     ~TfrmMain() override;
 
     QMdiArea *mdiArea;
@@ -42,9 +41,6 @@ public:
     QMenu *menuEditorPopup; // the editors' context menu
     QAction *mnOldFilesSeparator;
     QAction *mnSoubor[9];
-    TdlgFind *dlgFind;
-    TdlgReplace *dlgReplace;
-    TfrmGotoLine *frmGotoLine;
     TfrmNewDocument *frmNewDocument;
     TfrmAbout *frmAbout;
     TfrmTips *frmTips;
@@ -55,6 +51,10 @@ public:
     TMDIChild *ActiveChild() const;
     TEditor *ActiveEditor() const;
     QAction *Action(const QString &name) const;
+    // A dialog of the program by its class name; nullptr when none is registered.
+    QDialog *Dialog(const QString &name) const;
+    // The start-up work of the first activation has run.
+    bool StartupDone() const { return started_; }
 
     // Documents.
     TMDIChild *OpenDocument(const QString &fileName);
@@ -83,10 +83,6 @@ public:
     void mnDalsiOknoClick();
     void mnPredchoziOknoClick();
     void mnpSwitchEditorExplorerClick();
-    void mnFindClick();
-    void mnReplaceClick();
-    void mnFindNextClick();
-    void mnGotoLineClick();
 
     // The configuration file: read at the first activation, written at exit.
     void LoadConfig();
@@ -122,12 +118,15 @@ public:
 
 protected:
     bool event(QEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
 
 private:
     std::vector<CommandSpec> FrameCommands();
+    void CreateDialogs();
+    void QueueFirstActivation();
     void FirstActivation();
     void RestoreWindow(TMDIChild::RestoreRecord r);
     void ActiveWindowChanged();
@@ -138,7 +137,11 @@ private:
 
     QHash<int, QAction *> shortcuts_; // the menu items by their shortcut
     bool ownButtons_ = false;
+    std::vector<Subsystem> subsystems_;
+    QHash<QString, QDialog *> dialogs_;
+    bool activationQueued_ = false;
     bool activated_ = false;
+    bool started_ = false;
     int lastDocumentCount_ = -1;
     int recentCount_ = 0;
     int saveFilterIndex_ = 0;

@@ -15,6 +15,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
@@ -110,8 +111,8 @@ TMDIChild::TMDIChild(TfrmMain &main, const RestoreRecord *restore) : main_(main)
     pnlImages->hide();
 
     // Creation.
+    // The stored bounds are applied by the frame once the window is in its area.
     if (restore && restore->restoring && restore->left < 10000) {
-        setGeometry(restore->left, restore->top, restore->width, restore->height);
         setWindowTitle(restore->fileName.isEmpty() ? kUnnamed : restore->fileName);
     } else {
         setWindowTitle(QStringLiteral(" "));
@@ -182,7 +183,7 @@ void TMDIChild::UpdateEditorPosition() {
         return;
     }
     EditorPosText->setText(CaretPositionText(line, column + 1));
-    pnlImages->setVisible(width() > 360 && !Settings.SwtLine);
+    pnlImages->setVisible(width() > 360 && !Settings.SwtLine && pnlImages->x() >= overlayLeft_);
 }
 
 void TMDIChild::LayoutOverlay() {
@@ -191,12 +192,17 @@ void TMDIChild::LayoutOverlay() {
     const int w = 80, h = 16;
     const int y = Pages->geometry().bottom() - 3 - h;
     const int right = content->width() - 70;
+    // Right of the tabs, never over them: in a narrow window it stays hidden.
+    const QRect tabs = Pages->tabBar()->geometry().translated(Pages->mapTo(content, QPoint(0, 0)));
+    const int free = tabs.right() + 8;
+    overlayLeft_ = free;
     EditorPosText->setGeometry(right - w, y, w, h);
-    EditorPosText->setVisible(width() >= 351);
+    EditorPosText->setVisible(width() >= 351 && right - w >= free);
     EditorPosText->raise();
     pnlImages->move(right - w - 10 - pnlImages->width(), y);
     pnlImages->raise();
-    if (!(width() > 370 && Pages->currentWidget() == pgEditor && !Settings.SwtLine)) pnlImages->hide();
+    if (!(width() > 370 && Pages->currentWidget() == pgEditor && !Settings.SwtLine) || pnlImages->x() < free)
+        pnlImages->hide();
 }
 
 void TMDIChild::resizeEvent(QResizeEvent *e) {

@@ -75,6 +75,7 @@ private:
     void OpenWebBrowserPage();
 
     TfrmMain &main_;
+    int overlayLeft_ = 0; // the overlay texts start right of this (the tabs)
     std::unique_ptr<BrowserView> browser_;
 };
 

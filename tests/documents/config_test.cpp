@@ -94,7 +94,7 @@ TEST_F(FrameTest, TheNextStartReopensWindowsAndRemembersEverything) {
     Settings.RunTip = false;
     Settings.TipNumber = 7;
     UserTags[7] = {"Mine", "Q", "", "", true};
-    frame->dlgFind->cmbText->addItems({"one", "two"});
+    findDialog()->cmbText->addItems({"one", "two"});
     HierarchieState.Server = "ftp.example.org";
     PredefinedDirs = {dir.path() + "/"};
     SpecialOpenSave = true;
@@ -109,7 +109,7 @@ TEST_F(FrameTest, TheNextStartReopensWindowsAndRemembersEverything) {
     EXPECT_EQ(Settings.TipNumber, 7);
     EXPECT_EQ(UserTags[7].Name.str(), "Mine");
     EXPECT_EQ(frame->RecentFiles(), QStringList({gone}));
-    EXPECT_EQ(frame->dlgFind->cmbText->count(), 2);
+    EXPECT_EQ(findDialog()->cmbText->count(), 2);
     EXPECT_EQ(HierarchieState.Server, "ftp.example.org");
     EXPECT_EQ(PredefinedDirs, QStringList({dir.path() + "/"}));
     EXPECT_TRUE(SpecialOpenSave);
@@ -141,6 +141,28 @@ TEST_F(FrameTest, AMaximisedWindowIsStoredWithItsNormalBounds) {
               normal);
 }
 
+TEST_F(FrameTest, RestoredWindowsKeepTheirPlaceAndTheHelpWindowClosesAtExit) {
+    const QRect first(5, 6, 300, 200), second(50, 60, 320, 210);
+    frame->OpenDocument(file("p.htm"))->setGeometry(first);
+    frame->OpenDocument(file("q.htm"))->setGeometry(second);
+    frame->close();
+    EXPECT_EQ(services.helpQuits, 1); // the help window does not outlive the frame
+
+    startFrame();
+    QList<QRect> bounds;
+    for (TMDIChild *w : frame->DocumentWindows()) bounds << w->geometry();
+    EXPECT_TRUE(bounds.contains(first)) << bounds.size();
+    EXPECT_TRUE(bounds.contains(second));
+    frame->close();
+    const ConfigContent c = readBack(configFile());
+    ASSERT_TRUE(c.main);
+    QList<QRect> stored;
+    for (const auto &w : c.main->windows)
+        if (w) stored << QRect(w->left, w->top, w->width, w->height);
+    EXPECT_TRUE(stored.contains(first));
+    EXPECT_TRUE(stored.contains(second));
+}
+
 TEST_F(FrameTest, WithReadWinsOffNoWindowIsStoredOrReopened) {
     frame->OpenDocument(file("w.htm"));
     Settings.ReadWins = false;
@@ -152,7 +174,7 @@ TEST_F(FrameTest, WithReadWinsOffNoWindowIsStoredOrReopened) {
 }
 
 TEST_F(FrameTest, AFindHistoryOf150IsStoredAsItsFirst100) {
-    for (int i = 0; i < 150; ++i) frame->dlgFind->cmbText->addItem(QStringLiteral("text %1").arg(i));
+    for (int i = 0; i < 150; ++i) findDialog()->cmbText->addItem(QStringLiteral("text %1").arg(i));
     frame->close();
     const ConfigContent c = readBack(configFile());
     ASSERT_TRUE(c.find);
@@ -215,7 +237,7 @@ TEST_F(FrameTest, ATruncatedOrHostileFileKeepsTheDefaults) {
 }
 
 TEST_F(FrameTest, AnOlderFileWithoutTheLastSectionsIsFine) {
-    frame->dlgFind->cmbText->addItem("kept");
+    findDialog()->cmbText->addItem("kept");
     frame->close();
     // Cut the content right after the find section.
     TCompressFile r(configFile(), TCompressFile::fmOpenRead);
@@ -228,7 +250,7 @@ TEST_F(FrameTest, AnOlderFileWithoutTheLastSectionsIsFine) {
     HierarchieState.Server = "before";
     startFrame(); // no message expected
     EXPECT_FALSE(frame->ConfigBad);
-    EXPECT_EQ(frame->dlgFind->cmbText->itemText(0), "kept");
+    EXPECT_EQ(findDialog()->cmbText->itemText(0), "kept");
     EXPECT_EQ(HierarchieState.Server, "before");
 }
 

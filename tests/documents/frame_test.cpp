@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QToolButton>
+#include <QStatusBar>
 #include <sys/stat.h>
 
 using namespace xo;
@@ -52,9 +54,11 @@ QString changedQuestion(const QString &name) {
 } // namespace
 
 TEST_F(FrameTest, MenusAndButtonsFollowThePresenceOfDocuments) {
-    const QStringList always = {"&Soubor", QStringLiteral("&Nástroje"), "&Reklama", QStringLiteral("Ná&pověda")};
-    const QStringList needDocument = {"E&ditace", QStringLiteral("&Vyhledávání"), "&Entity", "&Okna"};
+    // "&Entity" and "&Nástroje" hold nothing yet: a menu without items stays out of sight.
+    const QStringList always = {"&Soubor", "&Reklama", QStringLiteral("Ná&pověda")};
+    const QStringList needDocument = {"E&ditace", QStringLiteral("&Vyhledávání"), "&Okna"};
     auto check = [&](bool documents) {
+        EXPECT_FALSE(topMenu(*frame, "&Entity")->isVisible());
         for (const QString &m : always) EXPECT_TRUE(topMenu(*frame, m)->isVisible()) << m.toStdString();
         for (const QString &m : needDocument)
             EXPECT_EQ(topMenu(*frame, m)->isVisible(), documents) << m.toStdString();
@@ -237,27 +241,126 @@ TEST_F(FrameTest, KeysTheEditorDoesNotUseRunTheMenuItemWithThatShortcut) {
     EXPECT_FALSE(handled);
 }
 
-TEST_F(FrameTest, CtrlFInTheEditorReachesTheMainMenu) {
-    // A find item contributed the way every subsystem contributes its commands.
-    int found = 0;
-    AddCommandContributor([&found](TfrmMain &, std::vector<CommandSpec> &specs) {
-        CommandSpec s;
-        s.menu = QStringLiteral("&Vyhledávání");
-        s.name = QStringLiteral("mnTestFind");
-        s.caption = QStringLiteral("&Najít");
-        s.shortcut = QKeySequence(Qt::CTRL | Qt::Key_F);
-        s.handler = [&found] { ++found; };
-        specs.push_back(s);
-    });
-    frame.reset();
-    services.onModal = [](QDialog &) { return int(QDialog::Rejected); };
-    frame = std::make_unique<TfrmMain>();
-    frame->show();
+namespace {
+
+// A subsystem as a later issue adds one: commands with a secondary click, a
+// drop-down, a context-menu item, an unknown menu, a dialog and a reaction
+// to applied settings.
+struct FakeLog {
+    int runs = 0, secondary = 0, dropDowns = 0, applied = 0;
+    bool available = true;
+};
+
+class FakeDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+};
+
+Subsystem fakeSubsystem(FakeLog &log) {
+    Subsystem s;
+    s.name = "fake";
+    s.commands = [&log](TfrmMain &, std::vector<CommandSpec> &specs) {
+        CommandSpec c;
+        c.menu = "&Vyhledávání";
+        c.name = "mnFakeFind";
+        c.caption = "&Hledat jinak";
+        c.shortcut = QKeySequence(Qt::CTRL | Qt::Key_K);
+        c.handler = [&log] { ++log.runs; };
+        c.available = [&log] { return log.available; };
+        c.toolbar = "tbText";
+        c.button = "btFake";
+        c.iconName = "edit-find";
+        c.secondaryClick = [&log] { ++log.secondary; };
+        c.dropDown = [&log](QMenu &m) {
+            ++log.dropDowns;
+            m.addAction("one");
+        };
+        c.popup = 35;
+        specs.push_back(c);
+        CommandSpec always;
+        always.menu = "&Tabulky/&Import";
+        always.name = "mnFakeImport";
+        always.caption = "&DBF";
+        always.tag = tagAlways;
+        specs.push_back(always);
+    };
+    s.dialogs = {{"TfrmTable", [](TfrmMain &m) { return new FakeDialog(&m); }}};
+    s.applySettings = [&log](TfrmMain &) { ++log.applied; };
+    return s;
+}
+
+} // namespace
+
+TEST_F(FrameTest, ASubsystemAddsCommandsButtonsMenusDialogsAndSettingsReactions) {
+    FakeLog log;
+    startFrame({}, {SearchSubsystem(), fakeSubsystem(log)});
+    EXPECT_EQ(log.applied, 1);
+    frame->ApplySettings();
+    EXPECT_EQ(log.applied, 2);
+    // The dialog takes its place in the creation order, between the find dialogs and the about box.
+    QStringList order;
+    for (QObject *o : frame->children())
+        if (qobject_cast<QDialog *>(o)) order << o->objectName();
+    EXPECT_LT(order.indexOf("TdlgReplace"), order.indexOf("TfrmTable"));
+    EXPECT_LT(order.indexOf("TfrmTable"), order.indexOf("TfrmGotoLine"));
+    EXPECT_NE(dynamic_cast<FakeDialog *>(frame->Dialog("TfrmTable")), nullptr);
+    // A new top-level menu stands before the help menu; holding an always-available item, it stays without documents.
+    const QList<QAction *> tops = frame->menuBar()->actions();
+    QStringList titles;
+    for (QAction *a : tops) titles << a->text();
+    EXPECT_EQ(titles.indexOf("&Tabulky") + 1, titles.indexOf("Ná&pověda"));
+    EXPECT_TRUE(tops[titles.indexOf("&Tabulky")]->isVisible());
+    EXPECT_FALSE(tops[titles.indexOf("&Vyhledávání")]->isVisible());
+
     TMDIChild *c = frame->NewDocumentWindow(QString());
     c->Editor->setFocus();
-    QTest::keyClick(c->Editor, Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(found, 1);
+    QTest::keyClick(c->Editor, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(log.runs, 1);
+    log.available = false;
+    QTest::keyClick(c->Editor, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(log.runs, 1);
+    log.available = true;
     EXPECT_EQ(c->Editor->TextLength(), 0);
+
+    auto *button = frame->findChild<QToolButton *>("btFake");
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isEnabled());
+    QTest::mouseClick(button, Qt::RightButton);
+    EXPECT_EQ(log.secondary, 1);
+    ASSERT_NE(button->menu(), nullptr);
+    EXPECT_EQ(button->popupMode(), QToolButton::MenuButtonPopup);
+    QMetaObject::invokeMethod(button->menu(), "aboutToShow");
+    EXPECT_EQ(log.dropDowns, 1);
+    EXPECT_EQ(button->menu()->actions().size(), 1);
+
+    QStringList popup;
+    for (QAction *a : frame->menuEditorPopup->actions()) popup << a->objectName();
+    EXPECT_EQ(popup, QStringList({"mnpCut", "mnpCopy", "mnpPaste", "mnpFakeFind", "mnpFind", "mnpGotoLine"}));
+    frame->findChild<QAction *>("mnpFakeFind")->trigger();
+    EXPECT_EQ(log.runs, 2);
+}
+
+TEST_F(FrameTest, MenuAccessKeysAndShortcutsWorkWhileTheEditorHasTheFocus) {
+    TMDIChild *c = frame->NewDocumentWindow(QString());
+    QApplication::setActiveWindow(frame.get());
+    c->Editor->setFocus();
+    QTest::keyClick(c->Editor, Qt::Key_S, Qt::AltModifier);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), "&Soubor");
+    menu->close();
+    EXPECT_EQ(c->Editor->TextLength(), 0);
+    QTest::keyClicks(c->Editor, "ab");
+    QTest::keyClick(c->Editor, Qt::Key_Z, Qt::ControlModifier); // undoes like Alt+Backspace
+    EXPECT_EQ(c->Editor->TextLength(), 0);
+    // Ctrl+F runs the find command from the menu.
+    int finds = 0;
+    services.onModal = [&finds](QDialog &d) {
+        finds += dynamic_cast<TdlgFind *>(&d) != nullptr;
+        return int(QDialog::Rejected);
+    };
+    QTest::keyClick(c->Editor, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(finds, 1);
     EXPECT_EQ(c->Editor->PopupMenu, frame->menuEditorPopup);
 }
 
@@ -271,6 +374,9 @@ TEST_F(FrameTest, TheSwitchBarHasAPanelPerDocumentWithItsGlyph) {
     ASSERT_EQ(panels.size(), 3);
     std::sort(panels.begin(), panels.end(), [](QFrame *x, QFrame *y) { return x->x() < y->x(); });
     EXPECT_EQ(panels[0]->toolTip(), a); // the oldest window leftmost
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(panels[0], &enter); // the pointer over it: its hint in the status bar
+    EXPECT_EQ(frame->StatusText(), a);
     EXPECT_EQ(panels[0]->findChildren<QLabel *>().last()->text(), "a.htm  ");
     EXPECT_EQ(panels[2]->findChildren<QLabel *>().last()->text(), QStringLiteral("Nepojmenovaný  "));
     EXPECT_EQ(panels[2]->frameShadow(), QFrame::Sunken);
@@ -334,7 +440,7 @@ TEST_F(FrameTest, NewEmptyOrStructuredDocumentsAskForANameFirst) {
     frame->mnNovySouborClick();
     EXPECT_TRUE(frame->ActiveEditor()->FileName.isEmpty());
     EXPECT_EQ(frame->ActiveEditor()->TextLength(), 0);
-    EXPECT_FALSE(frame->Action("mnStruc")->isEnabled()); // the skeletons come with the tag commands
+    EXPECT_EQ(frame->Action("mnStruc"), nullptr); // the skeletons come with the tag commands
     services.onModal = [](QDialog &) { return int(QDialog::Rejected); };
     frame->mnNovySouborClick();
     EXPECT_EQ(frame->DocumentWindows().size(), 2);
@@ -430,6 +536,15 @@ TEST_F(FrameTest, StatusBarHasASingleTextModeAndShowsHints) {
     open->showStatusText(frame.get());
     EXPECT_EQ(frame->StatusText(), "Otevřít soubory");
     EXPECT_EQ(open->toolTip(), QStringLiteral("Otevřít"));
+    // The first panel takes all but the second panel's text.
+    frame->ShowStatusText("");
+    frame->resize(1200, 700);
+    QApplication::processEvents();
+    const int second = frame->statusPanels[1]->fontMetrics().horizontalAdvance(frame->statusPanels[1]->text());
+    EXPECT_EQ(frame->statusPanels[0]->width(), frame->statusBar()->width() - second - 20);
+    // Every toolbar button shows an image, none a bare caption.
+    for (QToolBar *t : frame->toolbars)
+        for (QAction *b : t->actions()) EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
 }
 
 TEST_F(FrameTest, TheFileDialogsPreviewTheTitleOfTheSelectedFile) {
@@ -555,7 +670,7 @@ TEST_F(FrameTest, SearchCommandsRunTheirDialogsOnTheActiveDocument) {
     };
     frame->Action("mnFind")->trigger();
     EXPECT_EQ(c->Editor->SelStart(), 1);
-    frame->mnFindNextClick(); // F3
+    frame->Action("mnFindNext")->trigger(); // F3
     EXPECT_EQ(c->Editor->SelStart(), 14);
     services.onModal = [](QDialog &d) {
         auto &go = dynamic_cast<TfrmGotoLine &>(d);

@@ -4,9 +4,13 @@
 #include "documents/browser_view.h"
 #include "documents/main_window.h"
 #include "editor/editor_widget.h"
+#include "editor/find_dialogs.h"
+#include "editor/search_commands.h"
 #include "settings/settings.h"
 #include "support/scripted_services.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QFile>
 #include <QTemporaryDir>
@@ -43,14 +47,23 @@ protected:
         startFrame();
     }
     // A new main window, as at program start (its tip of the day closed).
-    void startFrame(const QStringList &arguments = {}) {
+    void startFrame(const QStringList &arguments = {}, std::vector<Subsystem> subsystems = {SearchSubsystem()}) {
         frame.reset();
         services.onModal = [](QDialog &) { return int(QDialog::Rejected); };
-        frame = std::make_unique<TfrmMain>(arguments);
+        frame = std::make_unique<TfrmMain>(arguments, std::move(subsystems));
         frame->resize(1000, 700);
         frame->show();
+        waitForStartup();
         services.onModal = nullptr;
     }
+    // The start-up work runs once the window is on the screen.
+    void waitForStartup() {
+        const QDeadlineTimer deadline(10000);
+        while (!frame->StartupDone() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        ASSERT_TRUE(frame->StartupDone());
+    }
+    TdlgFind *findDialog() const { return static_cast<TdlgFind *>(frame->Dialog("TdlgFind")); }
     QString configFile() const { return dir.filePath("xo/xo.config"); }
     void TearDown() override {
         frame.reset();

@@ -1,0 +1,9 @@
+#include "subsystems.h"
+
+#include "editor/search_commands.h"
+
+namespace xo {
+
+std::vector<Subsystem> AllSubsystems() { return {SearchSubsystem()}; }
+
+} // namespace xo
