@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGuiApplication>
@@ -25,6 +26,30 @@ std::function<void()> &helpQuit() {
     return f;
 }
 
+// With XO_TRACE naming a file, every message, modal dialog and file dialog
+// is written there as one line, so that tests driving the real window can
+// read what the user was shown.
+void trace(const QString &kind, const QString &a, const QString &b = QString()) {
+    static const QString path = qEnvironmentVariable("XO_TRACE");
+    if (path.isEmpty()) return;
+    QFile f(path);
+    if (!f.open(QIODevice::Append | QIODevice::Text)) return;
+    auto flat = [](QString t) {
+        return t.replace(QStringLiteral("\r\n"), QStringLiteral("\\n")).replace(u'\n', QStringLiteral("\\n"));
+    };
+    f.write((kind + u'\t' + flat(a) + u'\t' + flat(b) + u'\n').toUtf8());
+}
+
+QString answerName(Answer a) {
+    switch (a) {
+    case Answer::Ok: return QStringLiteral("ok");
+    case Answer::Cancel: return QStringLiteral("cancel");
+    case Answer::Yes: return QStringLiteral("yes");
+    case Answer::No: return QStringLiteral("no");
+    }
+    return {};
+}
+
 QMessageBox::Icon qtIcon(Icon i) {
     switch (i) {
     case Icon::Exclamation: return QMessageBox::Warning;
@@ -40,7 +65,8 @@ QFileDialog::Options dialogOptions() { return QFileDialog::DontUseNativeDialog; 
 
 FileResult runFileDialog(const FileRequest &r, QFileDialog::FileMode mode, QFileDialog::AcceptMode accept) {
     QFileDialog dlg(r.parent, r.caption, r.directory, r.filter);
-    dlg.setOptions(dialogOptions());
+    // The program asks its own overwrite question after the dialog.
+    dlg.setOptions(dialogOptions() | QFileDialog::DontConfirmOverwrite);
     dlg.setFileMode(mode);
     dlg.setAcceptMode(accept);
     if (!r.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(r.defaultSuffix);
@@ -48,6 +74,7 @@ FileResult runFileDialog(const FileRequest &r, QFileDialog::FileMode mode, QFile
     if (r.filterIndex >= 0 && r.filterIndex < filters.size()) dlg.selectNameFilter(filters[r.filterIndex]);
     if (!r.fileName.isEmpty()) dlg.selectFile(r.fileName);
     if (r.customize) r.customize(dlg);
+    trace(QStringLiteral("file"), r.caption);
     if (r.onSelectionChanged) {
         QObject::connect(&dlg, &QFileDialog::currentChanged, &dlg, r.onSelectionChanged);
         QObject::connect(&dlg, &QFileDialog::directoryEntered, &dlg, r.onSelectionChanged);
@@ -68,6 +95,13 @@ void QtServices::setHelpHandlers(std::function<bool(const QString &, int)> show,
 }
 
 Answer QtServices::message(const Message &m) {
+    trace(QStringLiteral("message"), m.caption, m.text);
+    const Answer a = showMessage(m);
+    trace(QStringLiteral("answer"), answerName(a));
+    return a;
+}
+
+Answer QtServices::showMessage(const Message &m) {
     // The program's texts break lines with CR LF; a label wants LF alone.
     QString text = m.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -92,7 +126,10 @@ Answer QtServices::message(const Message &m) {
     }
 }
 
-int QtServices::runModal(QDialog &dialog) { return dialog.exec(); }
+int QtServices::runModal(QDialog &dialog) {
+    trace(QStringLiteral("modal"), dialog.objectName(), dialog.windowTitle());
+    return dialog.exec();
+}
 
 FileResult QtServices::openFile(const FileRequest &r) {
     return runFileDialog(r, QFileDialog::ExistingFile, QFileDialog::AcceptOpen);

@@ -26,6 +26,9 @@ public:
 
     // The help window is supplied by the frame; until then help is a no-op.
     static void setHelpHandlers(std::function<bool(const QString &, int)> show, std::function<void()> quit);
+
+private:
+    Answer showMessage(const Message &m);
 };
 
 // Conversion between the shared custom-colour list ("BBGGRR" hex texts) and QColor.

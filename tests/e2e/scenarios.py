@@ -1,0 +1,248 @@
+"""The end-to-end scenarios: what a user does with the program, step by step,
+through the real window. Each takes a fresh Session (its own X server, home
+and configuration) and raises on the first thing that is not as it should be."""
+
+import os
+import time
+
+from xo_e2e import Failure
+
+ALL = {}
+
+
+def scenario(f):
+    ALL[f.__name__] = f
+    return f
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+def first_start(s):
+    """Starts the program with a new configuration and closes the tip of the day."""
+    s.start()
+    s.wait_window("Tip dne", 20)
+    s.key("Escape")
+    s.wait_no_window("Tip dne")
+    return s.wait_window("Xo!")
+
+
+def open_file(s, path):
+    """Soubor > Otevřít by access keys, the name typed into the file dialog."""
+    s.key("alt+s")
+    s.key("o")
+    s.wait_window("Otevřít soubory")
+    s.key("ctrl+a")
+    s.type(path)
+    s.key("Return")
+    s.wait_no_window("Otevřít soubory")
+    time.sleep(0.3)
+
+
+@scenario
+def startup_shows_the_window_before_its_work(s):
+    s.start()
+    s.wait_window("Tip dne", 20)
+    # The tip of the day comes up over the main window, which is already on the screen.
+    check("Xo!" in s.titles(), "the main window is not mapped while the tip of the day shows: %s" % s.titles())
+    s.screenshot("tip-over-main")
+    s.key("Escape")
+    s.wait_no_window("Tip dne")
+    s.key("alt+s")
+    s.key("k")
+    check(s.wait_exit() == 0, "the program did not end cleanly")
+    check(os.path.exists(os.path.join(s.config_dir, "xo", "xo.config")), "no configuration was written at exit")
+
+
+@scenario
+def open_type_find_save_and_close_by_access_keys(s):
+    first_start(s)
+    doc = s.write("doc.htm", b"<p>hello</p>\r\n")
+    open_file(s, doc)
+    s.type("X")
+    s.key("alt+s")
+    s.key("l")  # U&ložit, reached while the editor has the focus
+    s.wait(lambda: s.read("doc.htm") == b"X<p>hello</p>\r\n", "the typed text saved through Alt+S, L")
+    s.key("End")
+    s.type("abc")
+    s.key("ctrl+z")  # undoes the typing, as Alt+Backspace does
+    s.key("ctrl+s")
+    time.sleep(0.5)
+    check(s.read("doc.htm") == b"X<p>hello</p>\r\n", "Ctrl+Z did not undo: %r" % s.read("doc.htm"))
+    s.key("ctrl+Home")  # the search runs from the caret
+    s.key("alt+v")
+    s.key("n")  # &Najít
+    s.wait_trace("modal", "TdlgFind")
+    s.type("hello")
+    s.key("alt+n")  # the dialog's own access key: its Najít button
+    time.sleep(0.3)
+    s.type("Z")  # replaces the found text
+    s.key("ctrl+s")
+    s.wait(lambda: s.read("doc.htm") == b"X<p>Z</p>\r\n", "the found text replaced and saved")
+    s.key("alt+s")
+    s.key("z")  # &Zavřít: saved, so no question
+    s.key("alt+s")
+    s.key("k")
+    check(s.wait_exit() == 0, "the program did not end cleanly")
+    check(not [t for t in s.trace() if t[0] == "message"], "unexpected messages: %s" % s.trace())
+
+
+@scenario
+def save_as_onto_an_existing_file_asks_once(s):
+    first_start(s)
+    a = s.write("a.htm", b"old a")
+    b = s.write("b.htm", b"old b")
+    open_file(s, a)
+    s.type("new ")
+    s.key("alt+s")
+    s.key("d")  # Uložit jako &Dos/Windows
+    s.wait_window("Vyberte nové jméno souboru")
+    s.key("ctrl+a")
+    s.type(b)
+    s.key("Return")
+    # Only the program's own question, never the file dialog's.
+    s.wait_trace("message", "Soubor %s existuje. Přepsat?" % b, timeout=5)
+    s.key("alt+a")  # &Ano
+    s.wait(lambda: s.read("b.htm") == b"new old a", "b.htm overwritten after one question")
+    check(s.read("a.htm") == b"old a", "a.htm changed")
+    questions = [t for t in s.trace() if t[0] == "message"]
+    check(len(questions) == 1, "asked more than once: %s" % questions)
+
+
+@scenario
+def exit_with_a_modified_document_obeys_each_answer(s):
+    first_start(s)
+    doc = s.write("m.htm", b"text")
+    open_file(s, doc)
+    s.type("1")
+    question = "Soubor »%s« byl změněn." % doc
+    s.key("alt+s")
+    s.key("k")
+    s.wait_trace("message", question)
+    s.key("Escape")  # Cancel: the program goes on
+    s.wait_trace("answer", "cancel")
+    time.sleep(0.5)
+    check(s.running() and "Xo!" in s.titles(), "Cancel ended the program")
+    s.key("alt+s")
+    s.key("k")
+    s.wait_trace("message", question, count=2)
+    s.key("alt+n")  # &Ne: ends without saving
+    check(s.wait_exit() == 0, "No did not end the program")
+    check(s.read("m.htm") == b"text", "No saved the document")
+
+    first_start(s)
+    open_file(s, doc)  # reopened from the last run already: this brings it forward
+    s.key("ctrl+Home")
+    s.type("2")
+    s.key("alt+s")
+    s.key("k")
+    s.wait_trace("message", question, count=3)
+    s.key("alt+a")  # &Ano: saves, then ends
+    check(s.wait_exit() == 0, "Yes did not end the program")
+    check(s.read("m.htm") == b"2text", "Yes did not save: %r" % s.read("m.htm"))
+    config = os.path.join(s.config_dir, "xo", "xo.config")
+    check(os.stat(config).st_mode & 0o777 == 0o600, "the configuration is not private")
+
+
+@scenario
+def exit_with_the_help_window_open_ends_the_program(s):
+    main = first_start(s)
+    s.key("F1")
+    s.wait_window("Nápověda Xo!")
+    s.xdotool("windowfocus", "--sync", main)
+    s.key("alt+s")
+    s.key("k")
+    check(s.wait_exit() == 0, "the program did not end cleanly")
+
+
+# ---------------------------------------------------------------- drawing
+
+WHITE, BLACK = (255, 255, 255), (0, 0, 0)
+
+
+def editor_origin(img):
+    """The left and top pixel of the document's editor: the top-left corner
+    of the widest black area (not the black line of the frame around it)."""
+    for y in range(80, img.height - 40):
+        x = 0
+        while x < img.width:
+            if img.at(x, y) != BLACK:
+                x += 1
+                continue
+            start = x
+            while x < img.width and img.at(x, y) == BLACK:
+                x += 1
+            if (x - start >= 400 and img.at(start + 10, y - 1) != BLACK and img.at(start + 1, y + 1) == BLACK
+                    and img.at(start + 10, y + 1) == BLACK):
+                return start, y
+    raise Failure("no editor area in the screenshot")
+
+
+def ink_bands(img, left, top, width, height):
+    """Row ranges of the editor that hold anything drawn, top to bottom; a
+    gap of a few rows (between a caron and its letter) stays inside a band."""
+    bands = []
+    for y in range(top, top + height):
+        if not any(img.at(x, y) != BLACK for x in range(left, left + width)):
+            continue
+        if bands and y - bands[-1][1] <= 3:
+            bands[-1][1] = y
+        else:
+            bands.append([y, y])
+    return bands
+
+
+def white_mask(img, x0, x1, band):
+    """The white pixels of a column range and band, trimmed to their box."""
+    rows = [tuple(img.at(x, y) == WHITE for x in range(x0, x1)) for y in range(band[0], band[1] + 1)]
+    rows = [r for r in rows if any(r)]
+    if not rows:
+        return ()
+    cols = [i for i in range(x1 - x0) if any(r[i] for r in rows)]
+    return tuple(r[cols[0]:cols[-1] + 1] for r in rows)
+
+
+def white_clusters(img, left, width, band):
+    """Left edges of the runs of columns that hold white pixels."""
+    edges, inside = [], False
+    for x in range(left, left + width):
+        white = any(img.at(x, y) == WHITE for y in range(band[0], band[1] + 1))
+        if white and not inside:
+            edges.append(x)
+        inside = white
+    return edges
+
+
+@scenario
+def czech_text_is_drawn_cell_by_cell_and_typed_with_dead_keys(s):
+    first_start(s)
+    lines = ["5", "", "<p>" + "a" * 60 + "5</p>", "", "<title>Žluťoučký kůň</title>", "", "ň", "", "." * 40, ""]
+    doc = s.write("czech.htm", "\r\n".join(lines).encode("cp1250"))
+    open_file(s, doc)
+    s.key("ctrl+End")  # the caret off the text, on the last empty line
+    time.sleep(0.4)
+    img = s.screenshot("czech-document")
+    left, top = editor_origin(img)
+    bands = ink_bands(img, left + 2, top, 700, 200)
+    check(len(bands) >= 5, "expected five drawn lines, found %s" % bands)
+    five, long_line, title, alone, dots = bands[:5]
+    x0 = left + 2
+    # Forty dots stand in forty equal cells.
+    edges = white_clusters(img, x0, 700, dots)
+    check(len(edges) == 40, "expected 40 dots, found %d" % len(edges))
+    steps = {b - a for a, b in zip(edges, edges[1:])}
+    check(len(steps) == 1, "the dots drift off their cells: steps %s" % sorted(steps))
+    w = steps.pop()
+    # The "5" after a long run and the "ň" of the title are whole, each in its own cell.
+    check(white_mask(img, x0 + 63 * w, x0 + 64 * w, long_line) == white_mask(img, x0, x0 + w, five),
+          "the 5 after a long run is not drawn whole in its cell")
+    check(white_mask(img, x0 + 19 * w, x0 + 20 * w, title) == white_mask(img, x0, x0 + w, alone),
+          "the ň of the title is not drawn whole in its cell")
+
+    s.key("dead_caron", "d", "dead_caron", "t", "dead_acute", "o", "dead_caron", "N")
+    s.key("ctrl+s")
+    s.wait(lambda: s.read("czech.htm").endswith("ďťóŇ".encode("cp1250")),
+           "the characters typed with dead keys saved")
+    s.screenshot("dead-keys-typed")
