@@ -193,8 +193,11 @@ void TMDIChild::LayoutOverlay() {
     const int y = Pages->geometry().bottom() - 3 - h;
     const int right = content->width() - 70;
     // Right of the tabs, never over them: in a narrow window it stays hidden.
-    const QRect tabs = Pages->tabBar()->geometry().translated(Pages->mapTo(content, QPoint(0, 0)));
-    const int free = tabs.right() + 8;
+    const QTabBar *bar = Pages->tabBar();
+    int tabsRight = 0;
+    for (int i = 0; i < bar->count(); ++i)
+        if (bar->isTabVisible(i)) tabsRight = std::max(tabsRight, bar->tabRect(i).right());
+    const int free = bar->mapTo(content, QPoint(tabsRight, 0)).x() + 8;
     overlayLeft_ = free;
     EditorPosText->setGeometry(right - w, y, w, h);
     EditorPosText->setVisible(width() >= 351 && right - w >= free);

@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QCheckBox>
 #include <QTest>
@@ -514,6 +515,18 @@ TEST_F(FrameTest, TheInformationPageAndThePositionText) {
     u->Editor->SetSelection(1, 3);
     u->UpdateEditorPosition();
     EXPECT_EQ(u->EditorPosText->text(), "");
+    // Shown right of the tabs in a wide window; never over them in a narrow one.
+    auto clearOfTabs = [](TMDIChild *w) {
+        const QTabBar *bar = w->Pages->tabBar();
+        const QRect last = bar->tabRect(bar->count() - 1).translated(bar->mapTo(w->widget(), QPoint(0, 0)));
+        return !w->EditorPosText->isVisible() || w->EditorPosText->geometry().left() > last.right();
+    };
+    u->showNormal();
+    u->resize(900, 400);
+    EXPECT_TRUE(u->EditorPosText->isVisible());
+    EXPECT_TRUE(clearOfTabs(u));
+    u->resize(420, 400);
+    EXPECT_TRUE(clearOfTabs(u));
 }
 
 TEST_F(FrameTest, CaptionsFollowTheShortTitleSetting) {

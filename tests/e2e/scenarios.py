@@ -53,7 +53,21 @@ def startup_shows_the_window_before_its_work(s):
     s.key("alt+s")
     s.key("k")
     check(s.wait_exit() == 0, "the program did not end cleanly")
-    check(os.path.exists(os.path.join(s.config_dir, "xo", "xo.config")), "no configuration was written at exit")
+    config = os.path.join(s.config_dir, "xo", "xo.config")
+    check(os.path.exists(config), "no configuration was written at exit")
+    # A damaged configuration is reported over the main window, not on an empty screen.
+    with open(config, "r+b") as f:
+        f.truncate(os.path.getsize(config) // 3)
+    s.start()
+    s.wait_trace("message", "Chybný konfigurační soubor", timeout=20)
+    s.wait(lambda: s.titles().count("Xo!") == 2, "the message box over the main window")
+    s.screenshot("damaged-configuration")
+    s.key("Return")
+    s.wait_window("Tip dne")
+    s.key("Escape")
+    s.key("alt+s")
+    s.key("k")
+    check(s.wait_exit() == 0, "the program did not end cleanly")
 
 
 @scenario

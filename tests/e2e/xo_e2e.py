@@ -103,7 +103,7 @@ class Session:
             self.xvfb.wait(5)
         except subprocess.TimeoutExpired:
             self.xvfb.kill()
-        if failed:
+        if failed or os.environ.get("XO_E2E_KEEP"):
             keep = os.path.join(self.artifacts, self.name)
             shutil.rmtree(keep, ignore_errors=True)
             shutil.copytree(self.tmp, keep, ignore=shutil.ignore_patterns("runtime"))
