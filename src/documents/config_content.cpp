@@ -73,6 +73,12 @@ void readMain(TCompressFile &f, ConfigMain &m) {
     m.colors = EditorColorsFromBytes(block.data(), block.size());
     readTable(f, m.styles, TextStyleFromBytes);
     readTable(f, m.tags, UserTagFromBytes);
+    // Records the content does not cover would read as zeros (black on
+    // black, no user tags) and be written back so: the file is damaged.
+    if (f.PastEnd()) {
+        f.MarkDamaged();
+        return;
+    }
     m.customColors = readList(f, ListKind::Texts);
     f.ReadInteger(); // two reserved integers
     f.ReadInteger();

@@ -88,7 +88,8 @@ void TfrmMain::LoadConfig() {
     ConfigContent c;
     collectStates(c); // a section the file lacks leaves its state as it is
     ReadConfig(*f, c);
-    if (!c.signatureOk) {
+    // Nothing of a damaged file is used: its values cannot be trusted.
+    if (!c.signatureOk || c.damaged) {
         ConfigBad = true;
         reportBad();
         return;
@@ -125,10 +126,6 @@ void TfrmMain::LoadConfig() {
     for (const Subsystem &s : subsystems_)
         if (s.readConfig) s.readConfig(*this, c);
     applyStates(c);
-    if (c.damaged) {
-        ConfigBad = true;
-        reportBad();
-    }
     RebuildSwitchBar();
 }
 

@@ -1,8 +1,9 @@
 #include "document_file.h"
 
+#include "platform/safe_file.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -132,7 +133,7 @@ namespace {
 // written with millions of small calls.
 class ChunkWriter {
 public:
-    explicit ChunkWriter(QSaveFile &f) : f_(f) { buf_.reserve(kChunk); }
+    explicit ChunkWriter(platform::SafeFile &f) : f_(f) { buf_.reserve(kChunk); }
     void put(const char *p, size_t n) {
         if (n >= kChunk) {
             flush();
@@ -150,10 +151,10 @@ public:
 
 private:
     void write(const char *p, size_t n) {
-        if (ok_ && f_.write(p, qint64(n)) != qint64(n)) ok_ = false;
+        if (ok_ && !f_.write(p, n)) ok_ = false;
     }
     static constexpr size_t kChunk = 1 << 20;
-    QSaveFile &f_;
+    platform::SafeFile &f_;
     std::string buf_;
     bool ok_ = true;
 };
@@ -189,21 +190,23 @@ void writeUnix(ChunkWriter &w, std::string_view first, std::string_view second) 
     if (n > 0 && !(n >= 2 && at(n - 1) == '\n' && at(n - 2) == '\r')) w.put("\n", 1);
 }
 
-void keepBackup(const QString &fileName) {
+// The backup takes the document's name with ".bak" and holds the old
+// content of the file really replaced (behind a symbolic link, the link's target).
+void keepBackup(const QString &fileName, const QString &replaced) {
     const QString bak = BackupFileName(fileName);
-    if (bak == fileName || !QFileInfo(fileName).isFile()) return;
+    if (bak == fileName || !platform::IsRegularFile(replaced)) return;
     QFile::remove(bak);
     // A second name for the old file costs nothing; copy where links are not possible.
-    if (::link(QFile::encodeName(fileName).constData(), QFile::encodeName(bak).constData()) != 0)
-        QFile::copy(fileName, bak);
+    if (::link(QFile::encodeName(replaced).constData(), QFile::encodeName(bak).constData()) != 0)
+        QFile::copy(replaced, bak);
 }
 
 } // namespace
 
 bool WriteDocumentFile(const QString &fileName, std::string_view first, std::string_view second, bool dosLineEnds,
                        bool backup) {
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly)) return false;
+    platform::SafeFile f(fileName);
+    if (!f.open()) return false;
     ChunkWriter w(f);
     if (dosLineEnds) {
         w.put(first.data(), first.size());
@@ -212,12 +215,10 @@ bool WriteDocumentFile(const QString &fileName, std::string_view first, std::str
         writeUnix(w, first, second);
     }
     w.flush();
-    if (!w.ok()) {
-        f.cancelWriting();
-        return false;
-    }
-    if (backup) keepBackup(fileName);
-    return f.commit();
+    if (!w.ok()) return false; // the old file stays as it was
+    return f.commit([&](const QString &replaced) {
+        if (backup) keepBackup(fileName, replaced);
+    });
 }
 
 } // namespace xo

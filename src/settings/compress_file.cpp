@@ -1,6 +1,7 @@
 #include "compress_file.h"
 
 #include "lzhuf.h"
+#include "platform/safe_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,13 +13,13 @@ namespace xo {
 TCompressFile::TCompressFile(const QString &fileName, uint16_t mode)
     : fileName_(fileName), writer_(mode == fmCreate) {
     if (writer_) {
-        out_ = std::make_unique<QSaveFile>(fileName);
-        if (!out_->open(QIODevice::WriteOnly)) throw ECompressFileError("cannot create " + fileName.toStdString());
+        out_ = std::make_unique<platform::SafeFile>(fileName);
+        if (!out_->open()) throw ECompressFileError("cannot create " + fileName.toStdString());
         loaded_ = true;
     } else {
-        QFileInfo info(fileName);
+        // Never a FIFO or a device, also not behind a link.
         QFile probe(fileName);
-        if (!info.isFile() || !probe.open(QIODevice::ReadOnly))
+        if (!platform::IsRegularFile(fileName) || !probe.open(QIODevice::ReadOnly))
             throw ECompressFileError("cannot open " + fileName.toStdString());
     }
 }
@@ -28,9 +29,7 @@ TCompressFile::TCompressFile(const std::vector<uint8_t> &fileImage) : writer_(fa
     damaged_ = !Unpack(fileImage.data(), fileImage.size(), buffer_);
 }
 
-TCompressFile::~TCompressFile() {
-    if (out_) out_->cancelWriting();
-}
+TCompressFile::~TCompressFile() = default; // an unclosed writer's SafeFile discards its content
 
 std::vector<uint8_t> TCompressFile::Pack(const std::vector<uint8_t> &content) {
     std::vector<uint8_t> file(4);
@@ -80,6 +79,7 @@ const std::vector<uint8_t> &TCompressFile::Content() {
 
 void TCompressFile::ReadBuffer(void *buffer, size_t count) {
     const size_t n = std::min(count, remaining());
+    if (n < count) pastEnd_ = true;
     if (n) std::memcpy(buffer, buffer_.data() + pos_, n);
     pos_ += n;
 }
@@ -163,15 +163,13 @@ void TCompressFile::UnreadLastString() {
 }
 
 void TCompressFile::SetOwnerOnly() {
-    if (out_) out_->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (out_) out_->forceMode(0600);
 }
 
 bool TCompressFile::Close() {
     if (!out_) return true;
     const std::vector<uint8_t> file = Pack(buffer_);
-    const bool ok = out_->write(reinterpret_cast<const char *>(file.data()), qint64(file.size())) ==
-                        qint64(file.size()) &&
-                    out_->commit();
+    const bool ok = out_->write(reinterpret_cast<const char *>(file.data()), file.size()) && out_->commit();
     out_.reset();
     return ok;
 }

@@ -3,7 +3,6 @@
 // string lists, raw blocks) held in memory and stored LZHUF-compressed
 // behind a 4-byte length. Reader and writer agree on the order of values.
 
-#include <QSaveFile>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -11,6 +10,10 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace xo::platform {
+class SafeFile;
+}
 
 namespace xo {
 
@@ -66,6 +69,8 @@ public:
     // For readers that find values that cannot be right.
     void MarkDamaged() { damaged_ = true; }
     bool AtEnd();
+    // A read asked for more than the content held (the rest read as zeros).
+    bool PastEnd() const { return pastEnd_; }
     const std::vector<uint8_t> &Content();
 
     // The whole file for a content, and the content of a whole file.
@@ -81,7 +86,8 @@ private:
     bool writer_;
     bool loaded_ = false;
     bool damaged_ = false;
-    std::unique_ptr<QSaveFile> out_;
+    bool pastEnd_ = false;
+    std::unique_ptr<platform::SafeFile> out_;
     std::vector<uint8_t> buffer_;
     size_t pos_ = 0;
     size_t lastStringBytes_ = 0;

@@ -2,10 +2,12 @@
 #include "frame_test_util.h"
 #include "settings/compress_file.h"
 #include "settings/config_location.h"
+#include "platform/safe_file.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <sys/stat.h>
 
 using namespace xo;
 using test::FrameTest;
@@ -302,6 +304,44 @@ TEST_F(FrameTest, AConfigurationThatCannotBeCreatedIsReportedAndTheProgramCloses
     file("xo", "a file where the directory should be");
     services.expectMessage(QStringLiteral("Konfigurační soubor nelze vytvořit"));
     EXPECT_TRUE(frame->close());
+}
+
+TEST_F(FrameTest, TheConfigurationIsWrittenWholeOrNotAtAllAndOnlyAsARegularFile) {
+    frame->close();
+    const QByteArray good = read(configFile());
+    // A disk that fills up while the configuration is written.
+    startFrame();
+    Settings.ShortTitle = true;
+    platform::FailWritesAfterForTests(10);
+    services.expectMessage(QStringLiteral("Konfigurační soubor nelze vytvořit"));
+    frame->close();
+    platform::FailWritesAfterForTests(-1);
+    EXPECT_EQ(read(configFile()), good);
+    // A redirection to a FIFO: read as missing, never replaced.
+    const QString fifo = dir.filePath("config.fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    file("xo/xo.net", QFile::encodeName(fifo) + "\n");
+    startFrame();
+    EXPECT_TRUE(frame->ConfigMissing);
+    services.expectMessage(QStringLiteral("Konfigurační soubor nelze vytvořit"));
+    frame->close();
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(FrameTest, ContentEndingInsideTheMainRecordsIsDamaged) {
+    Settings.ShortTitle = true;
+    frame->close();
+    TCompressFile whole(configFile(), TCompressFile::fmOpenRead);
+    std::vector<uint8_t> content = whole.Content();
+    content.resize(100); // inside the settings and colour records
+    writeRaw(configFile(), content);
+    services.expectMessage(QStringLiteral("Chybný konfigurační soubor"));
+    startFrame();
+    EXPECT_TRUE(frame->ConfigBad);
+    EXPECT_FALSE(Settings.ShortTitle);
+    EXPECT_NE(EditorColors[ecStdText], EditorColors[ecStdBackgr]); // the default colours, not zeros
 }
 
 TEST(ConfigLocation, RedirectionFileNamesTheConfiguration) {

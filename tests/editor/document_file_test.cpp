@@ -1,13 +1,16 @@
 #include "editor/document_file.h"
 #include "editor/shared_routines.h"
+#include "platform/safe_file.h"
 #include "editor_test_util.h"
 #include "settings/settings.h"
 #include "support/scripted_services.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -218,4 +221,83 @@ TEST_F(DocumentFileTest, UnixFilesSplitAcrossTheEditingGapAreWrittenRight) {
     EXPECT_EQ(read("p.htm"), "a\rb\n");
     ASSERT_TRUE(WriteDocumentFile(path("p.htm"), "", "", false, false));
     EXPECT_EQ(read("p.htm"), "");
+}
+
+TEST_F(DocumentFileTest, ASaveThatCannotCompleteKeepsTheOldFileWhole) {
+    Settings.BAKs = false;
+    Model m;
+    ASSERT_TRUE(load(m, "old content", "full.htm"));
+    m.type("x");
+    // A disk that fills up: the first bytes still fit, the rest does not.
+    platform::FailWritesAfterForTests(3);
+    services.expectMessage(QStringLiteral("Chyba při ukládání souboru"));
+    EXPECT_FALSE(m.SaveToFile());
+    platform::FailWritesAfterForTests(-1);
+    EXPECT_TRUE(m.Modified());
+    EXPECT_EQ(read("full.htm"), "old content");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
+
+    // A FIFO or a device is never replaced by a regular file.
+    const QString fifo = path("pipe.htm");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    m.FileName = fifo;
+    services.expectMessage(QStringLiteral("Chyba při ukládání souboru"));
+    EXPECT_FALSE(m.SaveToFile());
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(DocumentFileTest, ASaveOnARealFullDiskIsReported) {
+    const QString mnt = path("small");
+    QDir().mkpath(mnt);
+    if (::mount("tmpfs", QFile::encodeName(mnt).constData(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): the injected failure covers this";
+    struct Unmount {
+        QByteArray at;
+        ~Unmount() { ::umount(at.constData()); }
+    } unmount{QFile::encodeName(mnt)};
+    {
+        QFile doc(mnt + "/doc.htm");
+        ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
+        doc.write("41 bytes of a small document, nearly done");
+        doc.close();
+        QFile fill(mnt + "/fill");
+        ASSERT_TRUE(fill.open(QIODevice::WriteOnly));
+        while (fill.write(QByteArray(4096, 'f')) > 0 && fill.flush()) {
+        }
+    }
+    Model m;
+    ASSERT_TRUE(m.LoadFromFile(mnt + "/doc.htm"));
+    m.type("more ");
+    services.expectMessage(QStringLiteral("Chyba při ukládání souboru"));
+    EXPECT_FALSE(m.SaveToFile());
+    EXPECT_TRUE(m.Modified());
+    QFile doc(mnt + "/doc.htm");
+    ASSERT_TRUE(doc.open(QIODevice::ReadOnly));
+    EXPECT_EQ(doc.readAll(), "41 bytes of a small document, nearly done");
+}
+
+TEST_F(DocumentFileTest, SavingThroughALinkKeepsTheLinkTheOwnerAndABackupOfTheOldText) {
+    Settings.BAKs = true;
+    write("real.htm", "old");
+    const QString link = path("link.htm");
+    ASSERT_TRUE(QFile::link(path("real.htm"), link));
+    ::chmod(QFile::encodeName(path("real.htm")).constData(), 0640);
+    const bool root = geteuid() == 0;
+    if (root) ASSERT_EQ(::chown(QFile::encodeName(path("real.htm")).constData(), 1000, 1000), 0);
+    Model m;
+    ASSERT_TRUE(m.LoadFromFile(link));
+    m.type("new ");
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(read("real.htm"), "new old");
+    EXPECT_EQ(read("link.bak"), "old");
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path("real.htm")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 1000u);
+        EXPECT_EQ(st.st_gid, 1000u);
+    }
 }

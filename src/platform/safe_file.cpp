@@ -1,0 +1,151 @@
+#include "safe_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace xo::platform {
+
+namespace {
+
+long long failAfter = -1;
+long long written = 0;
+
+QByteArray nativeName(const QString &path) { return QFile::encodeName(path); }
+
+// The path with its symbolic links resolved, also for a link whose target
+// does not exist yet (writing then creates that target).
+QString resolve(const QString &path) {
+    QString p = QFileInfo(path).absoluteFilePath();
+    for (int hops = 0; hops < 40; ++hops) {
+        const QFileInfo info(p);
+        if (!info.isSymLink()) break;
+        const QString next = info.symLinkTarget();
+        if (next.isEmpty()) break;
+        p = next;
+    }
+    const QFileInfo dir(QFileInfo(p).absolutePath());
+    const QString canonicalDir = dir.canonicalFilePath();
+    return canonicalDir.isEmpty() ? p : QDir(canonicalDir).filePath(QFileInfo(p).fileName());
+}
+
+mode_t currentUmask() {
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+}
+
+} // namespace
+
+void FailWritesAfterForTests(long long bytes) {
+    failAfter = bytes;
+    written = 0;
+}
+
+bool IsRegularFile(const QString &path) {
+    struct stat st {};
+    return ::stat(nativeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsWritableTarget(const QString &path) {
+    struct stat st {};
+    if (::stat(nativeName(path).constData(), &st) == 0) return S_ISREG(st.st_mode);
+    // Nothing there (or a link to nothing): a new file.
+    return errno == ENOENT;
+}
+
+SafeFile::SafeFile(const QString &target) : target_(target) {}
+
+SafeFile::~SafeFile() { cancel(); }
+
+bool SafeFile::open() {
+    cancel();
+    failed_ = false;
+    if (target_.isEmpty() || !IsWritableTarget(target_)) return false;
+    resolved_ = resolve(target_);
+    const QFileInfo info(resolved_);
+    QByteArray pattern = nativeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                                    QStringLiteral(".xo-XXXXXX"));
+    fd_ = ::mkstemp(pattern.data());
+    if (fd_ < 0) return false;
+    temp_ = QFile::decodeName(pattern);
+    return true;
+}
+
+bool SafeFile::write(const char *data, size_t size) {
+    if (fd_ < 0 || failed_) return false;
+    while (size > 0) {
+        size_t chunk = size;
+        if (failAfter >= 0) {
+            if (written >= failAfter) {
+                failed_ = true;
+                errno = ENOSPC;
+                return false;
+            }
+            chunk = std::min<size_t>(chunk, size_t(failAfter - written));
+        }
+        const ssize_t n = ::write(fd_, data, chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            failed_ = true;
+            return false;
+        }
+        data += n;
+        size -= size_t(n);
+        written += n;
+    }
+    return true;
+}
+
+bool SafeFile::commit(const std::function<void(const QString &)> &beforeReplace) {
+    if (fd_ < 0 || failed_) {
+        cancel();
+        return false;
+    }
+    // The old file's owner, group and mode go to the new content where the
+    // process may set them; a new file gets the usual mode.
+    struct stat old {};
+    const bool existed = ::stat(nativeName(resolved_).constData(), &old) == 0;
+    if (existed && !S_ISREG(old.st_mode)) { // replaced by something else meanwhile
+        cancel();
+        return false;
+    }
+    mode_t mode = existed ? (old.st_mode & 07777) : (0666 & ~currentUmask());
+    if (forcedMode_ >= 0) mode = mode_t(forcedMode_);
+    if (existed && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
+        (void)::fchown(fd_, old.st_uid, old.st_gid);
+    (void)::fchmod(fd_, mode);
+    // Every byte must be on the disk before the old file goes: a full disk
+    // may report itself only here.
+    const bool synced = ::fsync(fd_) == 0;
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    if (!synced || !closed) {
+        cancel();
+        return false;
+    }
+    if (beforeReplace) beforeReplace(resolved_);
+    if (::rename(nativeName(temp_).constData(), nativeName(resolved_).constData()) != 0) {
+        cancel();
+        return false;
+    }
+    temp_.clear();
+    return true;
+}
+
+void SafeFile::cancel() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.isEmpty()) {
+        ::unlink(nativeName(temp_).constData());
+        temp_.clear();
+    }
+}
+
+} // namespace xo::platform
