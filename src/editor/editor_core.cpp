@@ -245,6 +245,17 @@ void EditorCore::Undo() {
             selEnd_ = r.b;
             caretAtStart_ = r.caretAtStart;
             break;
+        case UndoRecord::Stamps: {
+            const bool mode = InsertMode;
+            InsertMode = true;
+            for (auto it = r.parts.rbegin(); it != r.parts.rend(); ++it) {
+                DeleteRange(it->a, it->b);
+                selStart_ = selEnd_ = it->a;
+                ReplaceSelection(it->text);
+            }
+            InsertMode = mode;
+            break;
+        }
         case UndoRecord::Empty:
             break;
         }

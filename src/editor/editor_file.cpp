@@ -47,7 +47,13 @@ bool EditorCore::LoadFromFile(const QString &fileName) {
 
 void EditorCore::RefreshStamps() {
     int s = selStart_, e = selEnd_;
-    bool written = false;
+    // The refresh is one undo step of its own: the user's last change stays
+    // apart from it, and undoing it puts every old value back at once.
+    RecordSelection();
+    const bool recording = UndoEnabled;
+    UndoEnabled = false;
+    UndoRecord stamps;
+    stamps.kind = UndoRecord::Stamps;
     auto refresh = [&](std::string_view marker, bool (*valueChar)(char), const std::string &value) {
         int found = buffer_.find(marker, 0);
         while (found >= 0) {
@@ -55,6 +61,11 @@ void EditorCore::RefreshStamps() {
             int k = 0;
             // Bounded by the text as it is now: earlier stamps may have changed its length.
             while (q + k <= TextLength() && valueChar(CharAt(q + k))) ++k;
+            UndoRecord part;
+            part.a = q;
+            part.b = q + int(value.size());
+            part.text = buffer_.copy(q - 1, k);
+            stamps.parts.push_back(std::move(part));
             if (k > 0) {
                 selStart_ = q;
                 selEnd_ = q + k;
@@ -66,20 +77,19 @@ void EditorCore::RefreshStamps() {
             // Bounds after the old value move with the text behind it.
             if (q + k <= s) s += delta;
             if (q + k <= e) e += delta;
-            written = true;
             found = buffer_.find(marker, q - 1 + int(value.size()));
         }
     };
     refresh(kDateMarker, isDateChar, DateText().toStdString());
     refresh(kTimeMarker, isTimeChar, TimeText().toStdString());
+    UndoEnabled = recording;
+    const bool written = !stamps.parts.empty();
+    if (written && UndoEnabled) undo_.push(std::move(stamps));
     PaintEnabled = true;
-    if (written) {
-        SetSelection(s, e);
-        Repaint();
-    } else {
-        selStart_ = s;
-        selEnd_ = e;
-    }
+    // Set directly: a selection record here would cost the user an extra undo step.
+    selStart_ = s;
+    selEnd_ = e;
+    if (written) Repaint();
 }
 
 bool EditorCore::SaveToFile() {

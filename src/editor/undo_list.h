@@ -3,16 +3,21 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace xo {
 
 struct UndoRecord {
-    enum Kind { Empty = 0, Insertion = 1, Deletion = 2, Selection = 3 };
+    // Stamps: the date and time values a save refreshed, undone together in
+    // one step; each part holds a = start, b = end of the new value and the
+    // old value as text.
+    enum Kind { Empty = 0, Insertion = 1, Deletion = 2, Selection = 3, Stamps = 4 };
     Kind kind = Empty;
     int a = 0;           // insertion start / deletion place / SelStart
     int b = 0;           // insertion end / SelEnd
     std::string text;    // the deleted text
     bool caretAtStart = false;
+    std::vector<UndoRecord> parts; // Stamps: in the order they were written
 };
 
 class UndoList {

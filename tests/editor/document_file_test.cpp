@@ -195,6 +195,34 @@ TEST_F(DocumentFileTest, StampsAreRefreshedAndTheSelectionFollowsItsText) {
     EXPECT_FALSE(m.Modified());
 }
 
+TEST_F(DocumentFileTest, UndoAfterASaveNeverMakesATextThatNeverExisted) {
+    services.clock = QDateTime(QDate(2026, 12, 5), QTime(9, 5, 7));
+    Model m;
+    ASSERT_TRUE(load(m, "<!--*DefDat*-->1.1.1999 hello"));
+    m.caret(m.TextLength() + 1);
+    m.KeyChar(8, false); // Backspace
+    ASSERT_TRUE(m.SaveToFile());
+    std::vector<std::string> seen;
+    for (int i = 0; i < 4; ++i) {
+        m.Undo();
+        seen.push_back(m.Text());
+    }
+    EXPECT_EQ(seen[0], "<!--*DefDat*-->1.1.1999 hell");  // the stamp goes back in one step
+    EXPECT_EQ(seen[2], "<!--*DefDat*-->1.1.1999 hello"); // then the user's Backspace
+    // A stamp that had no value yet, then typing after the save.
+    ASSERT_TRUE(load(m, "x <!--*DefDat*--> <!--*DefCas*--> hello"));
+    m.caret(m.TextLength() + 1);
+    m.type("abc");
+    ASSERT_TRUE(m.SaveToFile());
+    m.type("d");
+    m.Undo();
+    EXPECT_EQ(m.Text(), "x <!--*DefDat*-->5.12.2026 <!--*DefCas*-->9:05:07 helloabc");
+    m.Undo();
+    EXPECT_EQ(m.Text(), "x <!--*DefDat*--> <!--*DefCas*--> helloabc");
+    while (!m.UndoRecords().empty()) m.Undo();
+    EXPECT_EQ(m.Text(), "x <!--*DefDat*--> <!--*DefCas*--> hello");
+}
+
 TEST_F(DocumentFileTest, AStampNearTheEndAfterAnEarlierOneGrewIsComplete) {
     services.clock = QDateTime(QDate(2026, 12, 25), QTime(23, 59, 59));
     Model m;
