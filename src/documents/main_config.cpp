@@ -141,7 +141,7 @@ void TfrmMain::RestoreWindow(TMDIChild::RestoreRecord r) {
         r.height = g.height();
     }
     TMDIChild *c = NewDocumentWindow(r.fileName, &r);
-    if (r.fileName.isEmpty()) return;
+    if (!c || r.fileName.isEmpty()) return;
     // The file may have shrunk or vanished since the last run.
     TEditor *e = c->Editor;
     int s = clampPosition(*e, r.selStart), t = clampPosition(*e, r.selEnd);

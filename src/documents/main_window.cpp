@@ -315,7 +315,15 @@ TMDIChild *TfrmMain::NewDocumentWindow(const QString &fileName, const TMDIChild:
         child->setGeometry(step, step, mdiArea->width() * 3 / 4, mdiArea->height() * 3 / 4);
     }
     mdiArea->setActiveSubWindow(child);
-    if (!fileName.isEmpty()) child->Editor->LoadFromFile(fileName);
+    if (!fileName.isEmpty() && !child->Editor->LoadFromFile(fileName)) {
+        // A file that could not be opened leaves no empty window behind.
+        child->Closing = true;
+        mdiArea->removeSubWindow(child);
+        child->deleteLater();
+        RebuildSwitchBar();
+        ActiveWindowChanged();
+        return nullptr;
+    }
     child->RefreshCaption();
     ActiveWindowChanged();
     return child;

@@ -58,6 +58,7 @@ public:
 
     // Documents.
     TMDIChild *OpenDocument(const QString &fileName);
+    // nullptr when the file could not be loaded (no window is left behind).
     TMDIChild *NewDocumentWindow(const QString &fileName, const TMDIChild::RestoreRecord *restore = nullptr);
     QString AskSaveFileName(const QString &proposed);
     enum class SaveAs { Keep, Dos, Unix };

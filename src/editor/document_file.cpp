@@ -66,16 +66,27 @@ std::vector<int> expandInPlace(char *b, size_t size, size_t newSize, bool unixFi
 
 } // namespace
 
+namespace {
+
+// The first line end decides; a lone LF as the very last character does not count.
+bool isDos(const char *b, size_t size) {
+    if (size < 2) return true;
+    const char *lf = findByte(b, b + size - 1, '\n');
+    return !(lf && !(lf > b && lf[-1] == '\r'));
+}
+
+} // namespace
+
+size_t NormalizedSize(const char *b, size_t size) {
+    const size_t lfs = isDos(b, size) ? 0 : countByte(b, b + size, '\n');
+    return size + lfs + 3 * countByte(b, b + size, '\t');
+}
+
 DocumentBytes NormalizeDocument(std::unique_ptr<char[]> raw, size_t size, size_t capacity) {
     DocumentBytes out;
     const char *b = raw.get();
     const char *end = b + size;
-    // The first line end decides; a lone LF as the very last character does not count.
-    bool dos = true;
-    if (size >= 2) {
-        const char *lf = findByte(b, end - 1, '\n');
-        if (lf && !(lf > b && lf[-1] == '\r')) dos = false;
-    }
+    const bool dos = isDos(b, size);
     const size_t tabs = countByte(b, end, '\t');
     const size_t lfs = dos ? 0 : countByte(b, end, '\n');
     const size_t newSize = size + lfs + 3 * tabs;
@@ -103,7 +114,8 @@ ReadStatus ReadDocumentFile(const QString &fileName, DocumentBytes &out) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return ReadStatus::Failed;
     const qint64 size = f.size();
-    if (size < 0 || size > qint64(INT32_MAX) / 2) return ReadStatus::Failed;
+    if (size < 0) return ReadStatus::Failed;
+    if (size_t(size) > kMaxDocumentText) return ReadStatus::TooLarge;
     // Room for the growth of a Unix file or of tabs; pages never written
     // cost no memory.
     const size_t cap = size_t(size) + size_t(size) / 8 + editingRoom(size_t(size));
@@ -116,6 +128,8 @@ ReadStatus ReadDocumentFile(const QString &fileName, DocumentBytes &out) {
     }
     // A file that shrank or failed underway is not loaded half.
     if (done != size) return ReadStatus::Failed;
+    // Tabs and Unix line ends grow the text: checked before anything grows.
+    if (NormalizedSize(data.get(), size_t(size)) > kMaxDocumentText) return ReadStatus::TooLarge;
     out = NormalizeDocument(std::move(data), size_t(size), cap);
     return ReadStatus::Ok;
 }

@@ -20,14 +20,22 @@ struct DocumentBytes {
     std::vector<int> lineStarts;
 };
 
-enum class ReadStatus { Ok, Failed };
+enum class ReadStatus { Ok, Failed, TooLarge };
+
+// The most text the editor holds (its positions are 32-bit), after tabs and
+// line ends were expanded.
+constexpr size_t kMaxDocumentText = size_t(1) << 30;
 
 // Reads a regular file whole and normalises it; Failed when it cannot be
-// opened, is not a regular file, or could not be read completely.
+// opened, is not a regular file, or could not be read completely; TooLarge
+// when the file or its normalised text would exceed kMaxDocumentText.
 ReadStatus ReadDocumentFile(const QString &fileName, DocumentBytes &out);
 
 // Line-end detection and the conversions of loading, on raw file bytes.
+// The normalised text must fit kMaxDocumentText (see NormalizedSize).
 DocumentBytes NormalizeDocument(std::unique_ptr<char[]> raw, size_t size, size_t capacity);
+// The size the text will have after loading's conversions.
+size_t NormalizedSize(const char *raw, size_t size);
 
 // The text is given in (up to) two pieces, as the editor stores it. With
 // `backup`, an existing file is kept under BackupFileName once the new

@@ -22,7 +22,15 @@ bool isTimeChar(char c) { return c == ':' || (c >= '0' && c <= '9'); }
 bool EditorCore::LoadFromFile(const QString &fileName) {
     undo_.clear();
     DocumentBytes doc;
-    if (ReadDocumentFile(fileName, doc) != ReadStatus::Ok) {
+    const ReadStatus status = ReadDocumentFile(fileName, doc);
+    if (status == ReadStatus::TooLarge) {
+        platform::message(kCaption,
+                          QStringLiteral("Soubor ") + fileName +
+                              QStringLiteral(" je příliš velký. Editor pojme nejvýše 1 GB textu."),
+                          platform::Icon::Exclamation);
+        return false;
+    }
+    if (status != ReadStatus::Ok) {
         platform::message(kCaption, QStringLiteral("Soubor nenalezen nebo odepřen přístup"),
                           platform::Icon::Exclamation);
         return false;

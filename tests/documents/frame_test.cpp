@@ -3,6 +3,7 @@
 #include "documents/help.h"
 #include "documents/new_document.h"
 #include "documents/title_preview.h"
+#include "editor/document_file.h"
 #include "editor/find_dialogs.h"
 #include <QComboBox>
 #include <QLineEdit>
@@ -77,6 +78,26 @@ TEST_F(FrameTest, MenusAndButtonsFollowThePresenceOfDocuments) {
     check(true);
     frame->mnCloseAllClick();
     check(false);
+}
+
+TEST_F(FrameTest, AFileTooLargeOrUnreadableLeavesNoWindowBehind) {
+    const QString huge = dir.filePath("huge.htm");
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize((qint64(1) << 30) + 1)); // sparse: no disk space used
+    }
+    services.expectMessage(QStringLiteral("Soubor ") + huge +
+                           QStringLiteral(" je příliš velký. Editor pojme nejvýše 1 GB textu."));
+    EXPECT_EQ(frame->OpenDocument(huge), nullptr);
+    services.expectMessage(QStringLiteral("Soubor nenalezen nebo odepřen přístup"));
+    EXPECT_EQ(frame->OpenDocument(dir.filePath("missing.htm")), nullptr);
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->DocumentWindows().isEmpty());
+    EXPECT_FALSE(frame->Action("mnUlozit")->isVisible());
+    // Tabs and Unix line ends count as the text they become.
+    EXPECT_EQ(NormalizedSize("a\tb\nc\n", 6), 6u + 3 + 2);
+    EXPECT_EQ(NormalizedSize("a\r\nb\n", 6), 6u);
 }
 
 TEST_F(FrameTest, OpeningAnOpenFileBringsItsWindowToTheFront) {

@@ -313,7 +313,9 @@ TEST_F(DocumentFileTest, SavingThroughALinkKeepsTheLinkTheOwnerAndABackupOfTheOl
     ASSERT_TRUE(QFile::link(path("real.htm"), link));
     ::chmod(QFile::encodeName(path("real.htm")).constData(), 0640);
     const bool root = geteuid() == 0;
-    if (root) ASSERT_EQ(::chown(QFile::encodeName(path("real.htm")).constData(), 1000, 1000), 0);
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(path("real.htm")).constData(), 1000, 1000), 0);
+    }
     Model m;
     ASSERT_TRUE(m.LoadFromFile(link));
     m.type("new ");
