@@ -4,8 +4,14 @@
 #include "settings/compress_file.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace xo {
+
+QRect BoundedRect(int left, int top, int width, int height) {
+    return QRect(std::clamp(left, -kMaxBound, kMaxBound), std::clamp(top, -kMaxBound, kMaxBound),
+                 std::clamp(width, 0, kMaxBound), std::clamp(height, 0, kMaxBound));
+}
 
 const char *const kConfigSignature = "Con 8.1.0.02";
 
@@ -63,7 +69,7 @@ void writeTable(TCompressFile &f, const OneBased<Record, N> &table, std::vector<
 
 void readMain(TCompressFile &f, ConfigMain &m) {
     const int left = f.ReadInteger(), top = f.ReadInteger(), width = f.ReadInteger(), height = f.ReadInteger();
-    m.bounds = QRect(left, top, width, height);
+    m.bounds = BoundedRect(left, top, width, height);
     m.state = f.ReadByte();
     std::vector<uint8_t> block(TSettings::kSize, 0);
     f.ReadBuffer(block.data(), block.size());

@@ -16,6 +16,12 @@
 
 namespace xo {
 
+// Stored window bounds beyond this are nonsense; clamping them first keeps
+// every QRect built from them inside 32-bit arithmetic.
+constexpr int kMaxBound = 1 << 20;
+// A rectangle from stored values, each clamped (sizes to 0..kMaxBound).
+QRect BoundedRect(int left, int top, int width, int height);
+
 class TCompressFile;
 
 extern const char *const kConfigSignature; // "Con 8.1.0.02"
@@ -27,7 +33,7 @@ struct ConfigWindow {
 };
 
 struct ConfigMain {
-    QRect bounds;        // normal-state bounds of the main window
+    QRect bounds;        // normal-state bounds of the main window, each value within ±kMaxBound
     uint8_t state = 0;   // 0 normal, 1 minimised, 2 maximised
     TSettings settings;
     TEditorColors colors{};

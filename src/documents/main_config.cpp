@@ -26,15 +26,15 @@ void reportBad() {
     platform::message(kCaption, QStringLiteral("Chybný konfigurační soubor"), platform::Icon::Exclamation);
 }
 
-// A rectangle that no available screen shows moves onto the primary one,
-// shrunk to fit.
+// Stored bounds shrunk to the available screen, and moved onto the primary
+// screen when no screen shows them.
 QRect onScreen(QRect r) {
-    for (QScreen *s : QGuiApplication::screens())
-        if (s->availableGeometry().intersects(r)) return r;
     const QScreen *primary = QGuiApplication::primaryScreen();
     if (!primary) return r;
     const QRect avail = primary->availableGeometry();
     r.setSize(r.size().boundedTo(avail.size()).expandedTo(QSize(200, 150)));
+    for (QScreen *s : QGuiApplication::screens())
+        if (s->availableGeometry().intersects(r)) return r;
     r.moveTopLeft(avail.topLeft());
     return r;
 }
@@ -132,9 +132,12 @@ void TfrmMain::LoadConfig() {
 void TfrmMain::RestoreWindow(TMDIChild::RestoreRecord r) {
     if (r.left < 10000) {
         // Keep the window where the frame can show it.
-        QRect g(r.left, r.top, std::max(r.width, 100), std::max(r.height, 80));
+        QRect g = BoundedRect(r.left, r.top, std::max(r.width, 100), std::max(r.height, 80));
         const QRect area = mdiArea->viewport()->rect();
-        if (!area.isEmpty() && !area.intersects(g)) g.moveTopLeft(QPoint(0, 0));
+        if (!area.isEmpty()) {
+            g.setSize(g.size().boundedTo(area.size().expandedTo(QSize(100, 80))));
+            if (!area.intersects(g)) g.moveTopLeft(QPoint(0, 0));
+        }
         r.left = g.left();
         r.top = g.top();
         r.width = g.width();

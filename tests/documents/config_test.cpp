@@ -6,6 +6,8 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMdiArea>
 #include <sys/stat.h>
 
@@ -236,6 +238,27 @@ TEST_F(FrameTest, ATruncatedOrHostileFileKeepsTheDefaults) {
     services.expectMessage(QStringLiteral("Chybný konfigurační soubor"));
     startFrame();
     EXPECT_TRUE(frame->DocumentWindows().isEmpty());
+}
+
+TEST_F(FrameTest, StoredMainBoundsAreShrunkToTheScreen) {
+    frame->close();
+    TCompressFile whole(configFile(), TCompressFile::fmOpenRead);
+    const std::vector<uint8_t> good = whole.Content();
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    const size_t bounds = 4 + 13 + 4 + 5; // after the signature and the "Main" tag
+    for (int32_t v : {30000, INT32_MAX}) {
+        std::vector<uint8_t> content = good;
+        for (size_t k = 0; k < 4; ++k)
+            for (int i = 0; i < 4; ++i) content[bounds + 4 * k + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
+        writeRaw(configFile(), content);
+        startFrame();
+        EXPECT_LE(frame->width(), avail.width());
+        EXPECT_LE(frame->height(), avail.height());
+        frame->close();
+        const ConfigContent back = readBack(configFile());
+        ASSERT_TRUE(back.main);
+        EXPECT_LE(back.main->bounds.width(), avail.width());
+    }
 }
 
 TEST_F(FrameTest, AnOlderFileWithoutTheLastSectionsIsFine) {
