@@ -248,7 +248,8 @@ TEST_F(FrameTest, StoredMainBoundsAreShrunkToTheScreen) {
     const size_t bounds = 4 + 13 + 4 + 5; // after the signature and the "Main" tag
     for (int32_t v : {30000, INT32_MAX}) {
         std::vector<uint8_t> content = good;
-        for (size_t k = 0; k < 4; ++k)
+        // 30000 x 30000 at the stored place; INT_MAX everywhere.
+        for (size_t k = v == INT32_MAX ? 0 : 2; k < 4; ++k)
             for (int i = 0; i < 4; ++i) content[bounds + 4 * k + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
         writeRaw(configFile(), content);
         startFrame();
