@@ -1,5 +1,6 @@
 #include "help.h"
 
+#include "local_browser.h"
 #include "platform/services.h"
 
 #include <QDialog>
@@ -57,7 +58,7 @@ bool ShowHelpWindow(const QString &file, int context) {
         helpWindow->resize(760, 560);
         auto *box = new QVBoxLayout(helpWindow);
         box->setContentsMargins(0, 0, 0, 0);
-        helpText = new QTextBrowser;
+        helpText = new TLocalTextBrowser;
         helpText->setOpenExternalLinks(true);
         box->addWidget(helpText);
     }

@@ -4,6 +4,7 @@
 #include "editor/shared_routines.h"
 #include "glyphs.h"
 #include "main_window.h"
+#include "local_browser.h"
 #include "platform/cp1250.h"
 #include "platform/services.h"
 #include "settings/settings.h"
@@ -70,7 +71,7 @@ TMDIChild::TMDIChild(TfrmMain &main, const RestoreRecord *restore) : main_(main)
     pgBrowser->setObjectName(QStringLiteral("pgBrowser"));
     auto *oleBox = new QVBoxLayout(pgBrowser);
     oleBox->setContentsMargins(2, 2, 3, 5);
-    oleBrowser = new QTextBrowser;
+    oleBrowser = new TLocalTextBrowser;
     oleBrowser->setObjectName(QStringLiteral("oleBrowser"));
     oleBrowser->setOpenLinks(false);
     oleBrowser->setStyleSheet(QStringLiteral("background: white"));

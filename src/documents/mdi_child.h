@@ -14,6 +14,10 @@ class QTabWidget;
 class QTextBrowser;
 
 namespace xo {
+class TLocalTextBrowser;
+}
+
+namespace xo {
 
 class TEditor;
 class TfrmMain;
@@ -37,7 +41,7 @@ public:
     QTabWidget *Pages;
     QWidget *pgEditor, *pgWebBrowser, *pgBrowser, *pgInfo;
     QFrame *pnlEditor;
-    QTextBrowser *oleBrowser;
+    TLocalTextBrowser *oleBrowser;
     QLabel *stFileName, *stSize, *stSizeMem, *stLastUpdate, *stFileNameS, *imgAssociatedIcon;
     QLabel *EditorPosText;
     QWidget *pnlImages;

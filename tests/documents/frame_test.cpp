@@ -23,6 +23,8 @@
 #include <QToolButton>
 #include <QStatusBar>
 #include <sys/stat.h>
+#include <QTextDocument>
+#include "documents/local_browser.h"
 
 using namespace xo;
 using test::FrameTest;
@@ -510,6 +512,20 @@ TEST_F(FrameTest, TheOlePagePreviewsTheSavedFile) {
     EXPECT_TRUE(c->oleBrowser->toPlainText().contains(QStringLiteral("Tučný")));
     c->ShowPage(c->pgEditor);
     EXPECT_TRUE(c->oleBrowser->toPlainText().isEmpty());
+    // Images load from regular files only: /dev/zero or a FIFO neither grow
+    // the program without end nor block it.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.png")).constData(), 0644), 0);
+    const QByteArray png = QByteArray::fromBase64(
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+    file("dot.png", png);
+    const QString hostile = file("hostile.htm", "<IMG src=\"file:///dev/zero\"><IMG src=\"pipe.png\"><IMG src=\"dot.png\">");
+    TMDIChild *h = frame->OpenDocument(hostile);
+    h->ShowPage(h->pgBrowser);
+    QApplication::processEvents();
+    const QUrl base = QUrl::fromLocalFile(hostile);
+    EXPECT_EQ(h->oleBrowser->loadResource(QTextDocument::ImageResource, base.resolved(QUrl("dot.png"))).toByteArray(),
+              png);
+    EXPECT_TRUE(h->oleBrowser->loadResource(QTextDocument::ImageResource, QUrl("file:///dev/zero")).toByteArray().isEmpty());
 }
 
 TEST_F(FrameTest, TheInformationPageAndThePositionText) {
