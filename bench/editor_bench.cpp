@@ -120,6 +120,80 @@ public:
     platform::Answer message(const platform::Message &) override { return platform::Answer::Ok; }
 };
 
+// The slowest of a few runs of an action that ends in a paint: what the user waits for.
+template <class F>
+double worstOf(TEditor &view, F f, int runs = 5) {
+    double w = 0;
+    for (int i = 0; i < runs; ++i) {
+        const auto t = Clock::now();
+        f();
+        view.grab();
+        w = std::max(w, secondsSince(t));
+    }
+    return w;
+}
+
+// A document of one line of half the size (50 MB for the default), and one
+// of the full size with no tag at all: paint, scroll, type, blink.
+void longLines(const QTemporaryDir &dir, size_t mb) {
+    std::printf("\nlong lines\n");
+    const size_t bytes = (mb << 20) / 2;
+    std::string line;
+    line.reserve(bytes);
+    const char *pieces[] = {"<A href=\"page.htm\">", "odkaz na stránku ", "</A> ", "<FONT size=+1 color=#ff0000>",
+                            "text ", "</FONT> "};
+    for (int i = 0; line.size() < bytes; ++i) line += pieces[i % 6];
+    const QString name = dir.filePath("line.htm");
+    writeFile(name, line);
+    // Typing here measures the paint; wrapping has its own figure below.
+    Settings.Format = false;
+    TEditor view;
+    view.resize(1000, 800);
+    view.show();
+    view.grab();
+    view.LoadFromFile(name);
+    char label[80];
+    std::snprintf(label, sizeof label, "%zu MB line: first paint (ms)", bytes >> 20);
+    row(label, worstOf(view, [] {}, 1) * 1e3, 0, "", "<= 16");
+    view.SetSelection(int(bytes / 2), int(bytes / 2));
+    row("long line: scroll to the middle (ms)", worstOf(view, [&] { view.ScrollToCaret(); }, 1) * 1e3, 0, "",
+        "<= 16");
+    row("long line: scroll sideways (ms)",
+        worstOf(view, [&] { view.HoriScroll->setValue(view.HoriScroll->value() + 8); }) * 1e3, 0, "", "<= 16");
+    row("long line: type in the middle (ms)", worstOf(view, [&] { view.KeyChar('x', false); }) * 1e3, 0, "",
+        "<= 16");
+    row("long line: End (ms)", worstOf(view, [&] { view.KeyDown(Qt::Key_End, 0); }, 1) * 1e3, 0, "", "<= 16");
+    row("long line: Home (ms)", worstOf(view, [&] { view.KeyDown(Qt::Key_Home, 0); }, 1) * 1e3, 0, "", "<= 16");
+    row("long line: caret blink (ms)", worstOf(view, [&] { view.BlinkTick(); }) * 1e3, 0, "", "<= 16");
+    {
+        // Typing at the end of a line of words with automatic wrapping on:
+        // every key breaks the line once more.
+        std::string text;
+        for (size_t i = 0; text.size() < (size_t(5) << 20); ++i) text += "slovo ";
+        Settings.Format = true;
+        struct Wrapping : EditorCore {
+            int WrapColumn() const override { return 100; }
+        } wrap;
+        wrap.SetText(text);
+        wrap.SetSelection(wrap.TextLength() + 1, wrap.TextLength() + 1);
+        const auto t = Clock::now();
+        wrap.KeyChar('x', false);
+        row("5 MB line of words: wrap on typing (ms)", secondsSince(t) * 1e3, 0, "", "");
+        std::printf("  (broken into %d lines)\n", wrap.LineCount());
+        Settings.Format = false;
+    }
+    std::string plain((mb << 20), 'a');
+    for (size_t i = 80; i < plain.size(); i += 82) {
+        plain[i] = '\r';
+        plain[i + 1] = '\n';
+    }
+    const QString plainName = dir.filePath("plain.htm");
+    writeFile(plainName, plain);
+    view.LoadFromFile(plainName);
+    std::snprintf(label, sizeof label, "%zu MB without tags: Ctrl+End (ms)", mb);
+    row(label, worstOf(view, [&] { view.KeyDown(Qt::Key_End, kCtrl); }, 1) * 1e3, 0, "", "<= 16");
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -318,5 +392,6 @@ int main(int argc, char **argv) {
         ed.FileName = dir.filePath("saved_unix.htm");
         row("save Unix (x write time)", best([&] { ed.SaveToFile(); }) / alone, nv / alone, "", "");
     }
+    longLines(dir, mb);
     return 0;
 }

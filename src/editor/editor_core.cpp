@@ -333,13 +333,11 @@ void EditorCore::BlinkTick() {
 // ---------------------------------------------------------------- keyboard
 
 // Lines end only at CR LF: a bare LF or a tab is an ordinary character.
-int EditorCore::ScanLineEnd(int p) const {
-    const int len = TextLength();
-    while (p <= len && !IsPairAt(p)) ++p;
-    return p;
-}
+// Found through the line index, so long lines cost nothing.
+int EditorCore::ScanLineEnd(int p) const { return LineEndOfPos(p); }
 
-bool EditorCore::InLine(int p) const { return p <= TextLength() && !IsPairAt(p); }
+// The position `column` characters into the line that starts at s, or its end.
+int EditorCore::AtColumn(int s, int column) const { return std::min(s + column, LineEndOfPos(s)); }
 
 int EditorCore::MovedPosition(int key, int mods, int p) {
     const bool ctrl = mods & kCtrl;
@@ -362,43 +360,26 @@ int EditorCore::MovedPosition(int key, int mods, int p) {
             return p;
         }
         case Qt::Key_Down: {
-            int c = p - LineStartOfPos(p);
+            const int c = p - LineStartOfPos(p);
             p = ScanLineEnd(p);
-            if (IsPairAt(p)) {
-                p += 2;
-                while (c > 0 && InLine(p)) {
-                    ++p;
-                    --c;
-                }
-            }
-            return p;
+            return IsPairAt(p) ? AtColumn(p + 2, c) : p;
         }
         case Qt::Key_PageUp: {
             const int n = VisibleLineCount();
             const int line = LineOfPos(p);
             if (line <= n) return 1;
-            int c = p - LineStartOfPos(p);
-            p = LineStart(std::max(1, line - n));
-            while (c > 0 && InLine(p)) {
-                ++p;
-                --c;
-            }
-            return p;
+            return AtColumn(LineStart(std::max(1, line - n)), p - LineStartOfPos(p));
         }
         case Qt::Key_PageDown: {
             if (len == 0) return p;
             const int n = VisibleLineCount();
-            int c = p - LineStartOfPos(p);
+            const int c = p - LineStartOfPos(p);
             for (int i = 0; i < n; ++i) {
                 p = ScanLineEnd(p);
-                if (p > len) break;
+                if (p > len) return p;
                 p += 2;
             }
-            while (c > 0 && InLine(p)) {
-                ++p;
-                --c;
-            }
-            return p;
+            return AtColumn(p, c);
         }
         default:
             return p;
@@ -597,7 +578,9 @@ void EditorCore::AutoWrap(int caretBefore) {
         const int b = LineStart(L);
         if (b + w >= s) break;
         if (LineLength(L) > w) {
-            GetLine(L, line);
+            // Only the first w characters matter: copying the rest of a
+            // long line at every break would make wrapping quadratic.
+            line = buffer_.copy(b - 1, w);
             int j = w - 1;
             while (j >= 0 && line[size_t(j)] != ' ') --j;
             while (j >= 0 && line[size_t(j)] == ' ') --j;

@@ -165,7 +165,7 @@ private:
     void RemoveRange(int start, int end);
     bool IsPairAt(int pos) const { return CharAt(pos) == '\r' && CharAt(pos + 1) == '\n'; }
     int ScanLineEnd(int p) const;
-    bool InLine(int p) const;
+    int AtColumn(int lineStart, int column) const;
     int MovedPosition(int key, int modifiers, int p);
     void RefreshStamps();
 

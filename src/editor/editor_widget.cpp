@@ -20,6 +20,9 @@ namespace xo {
 
 namespace {
 
+// Lines longer than this are coloured from near their visible part.
+constexpr int kLongLine = 4096;
+
 int cellW = 8;
 int cellH = 16;
 bool cellMeasured = false;
@@ -143,7 +146,8 @@ void TEditor::Repaint() {
     if (PaintEnabled) update();
 }
 
-void TEditor::CaretToggled() { update(); }
+// A blink repaints the caret's cell only, not the page.
+void TEditor::CaretToggled() { update(CaretRect().adjusted(-1, -1, 1, 1)); }
 
 void TEditor::resizeEvent(QResizeEvent *) {
     HideCaret();
@@ -181,11 +185,15 @@ void TEditor::PaintText(QPainter &p) {
     const int top = VertScroll->value() + 1;
     const int hpos = HoriScroll->value();
     const int n = VisibleLineCount();
+    const int columns = area.width() / cellW + 2;
+    const auto charAt = [this](int pos) { return CharAt(pos); };
+    // The colouring state carried from line to line; after a long line it
+    // is found backwards from the next line's start instead.
     ColorState state;
-    if (coloring && top - 1 >= 2)
-        state = ColorStateBefore([this](int pos) { return CharAt(pos); }, LineStart(top - 1));
+    bool stateKnown = true;
+    if (coloring && top - 1 >= 2) state = ColorStateBefore(charAt, LineStart(top - 1), kColorScanLimit);
     const int selFrom = std::min(SelStart(), SelEnd()), selTo = std::max(SelStart(), SelEnd());
-    std::string line;
+    std::string window;
     for (int L = std::max(1, top - 1); L <= top + n + 1; ++L) {
         const int y = 2 + (L - top) * cellH;
         if (L > LineCount()) {
@@ -193,20 +201,42 @@ void TEditor::PaintText(QPainter &p) {
             continue;
         }
         const int start = LineStart(L);
-        GetLine(L, line);
-        const int lineEnd = start + int(line.size());
+        const int len = LineLength(L);
+        if (!stateKnown) {
+            state = coloring ? ColorStateBefore(charAt, start, kColorScanLimit) : ColorState{};
+            stateKnown = true;
+        }
+        // Only what is visible of a line is copied and coloured. A long line
+        // is coloured from its start only when the visible part is near it;
+        // otherwise from a state found backwards, bounded like the page's.
+        const bool isLong = len > kLongLine;
+        if (isLong) stateKnown = false;
+        if (L < top && isLong) continue;
+        const int last = L < top ? len : std::min(len, hpos + columns);
+        int from = 0;
+        if (isLong && hpos > kLongLine) {
+            from = std::min(hpos, len);
+            state = coloring ? ColorStateBefore(charAt, start + from, kColorScanLimit) : ColorState{};
+        }
+        // One character of context before and three after the coloured part.
+        const int ctxFrom = std::max(0, from - 1);
+        const int ctxTo = std::min(len, last + 3);
+        window = Buffer().copy(start - 1 + ctxFrom, std::max(0, ctxTo - ctxFrom));
+        const int lineEnd = start + len;
         // The selection runs on past this line end.
         const bool selPastEnd = L < LineCount() && selFrom <= lineEnd && selTo > lineEnd;
-        const auto runs = ColorLine(line, state, coloring, selFrom - start, selTo - start);
+        const int base = start + ctxFrom;
+        const auto runs = ColorLine(window, state, coloring, selFrom - base, selTo - base, from - ctxFrom,
+                                    last - ctxFrom);
         if (L < top) continue;
-        int col = 0;
+        int col = from;
         for (const ColorRun &r : runs) {
             const int first = col;
             col += r.length;
             if (col <= hpos) continue;
             const int x = 2 + (first - hpos) * cellW;
             if (x > area.right()) break;
-            QByteArray bytes(line.data() + first, r.length);
+            QByteArray bytes(window.data() + (first - ctxFrom), r.length);
             for (char &c : bytes)
                 if (static_cast<unsigned char>(c) < 32) c = ' ';
             const QRect cell(x, y, r.length * cellW, cellH);
@@ -215,7 +245,7 @@ void TEditor::PaintText(QPainter &p) {
             DrawCells(p, x, y + fm.ascent(),
                       cp1250::decode(std::string_view(bytes.constData(), size_t(bytes.size()))));
         }
-        const int endX = std::max(2, 2 + (int(line.size()) - hpos) * cellW);
+        const int endX = std::max(2, 2 + (len - hpos) * cellW);
         if (endX <= area.right()) p.fillRect(QRect(endX, y, area.right() - endX + 1, cellH), selPastEnd ? selBg : bg);
     }
 }

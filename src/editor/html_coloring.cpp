@@ -1,5 +1,7 @@
 #include "html_coloring.h"
 
+#include <algorithm>
+
 namespace xo {
 namespace {
 
@@ -15,12 +17,14 @@ bool breaksTagRun(char c) { return c == '"' || c == '#' || c == '+' || c == '-' 
 
 } // namespace
 
-std::vector<ColorRun> ColorLine(std::string_view line, ColorState &st, bool coloring, int selFrom, int selTo) {
+std::vector<ColorRun> ColorLine(std::string_view line, ColorState &st, bool coloring, int selFrom, int selTo,
+                                int first, int last) {
     std::vector<ColorRun> runs;
-    const int n = int(line.size());
-    auto at = [&](int i) { return i >= 0 && i < n ? line[size_t(i)] : '\0'; };
+    const int size = int(line.size());
+    const int n = last < 0 ? size : std::min(last, size);
+    auto at = [&](int i) { return i >= 0 && i < size ? line[size_t(i)] : '\0'; };
     auto selected = [&](int i) { return i >= selFrom && i < selTo; };
-    int i = 0;
+    int i = std::max(0, first);
     while (i < n) {
         const char c = line[size_t(i)];
         if (c == '<' && opensTag(at(i + 1)) && !st.inComment) {
@@ -67,9 +71,10 @@ std::vector<ColorRun> ColorLine(std::string_view line, ColorState &st, bool colo
     return runs;
 }
 
-ColorState ColorStateBefore(const std::function<char(int)> &charAt, int pos) {
+ColorState ColorStateBefore(const std::function<char(int)> &charAt, int pos, int limit) {
     ColorState st;
-    for (int p = pos - 1; p >= 2; --p) {
+    const int stop = std::max(2, pos - limit);
+    for (int p = pos - 1; p >= stop; --p) {
         const char c = charAt(p);
         if (c == '"') {
             st.inString = !st.inString;

@@ -119,12 +119,12 @@ bool SafeFile::commit(const std::function<void(const QString &)> &beforeReplace)
     if (existed && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
         (void)::fchown(fd_, old.st_uid, old.st_gid);
     (void)::fchmod(fd_, mode);
-    // Every byte must be on the disk before the old file goes: a full disk
-    // may report itself only here.
-    const bool synced = ::fsync(fd_) == 0;
+    // Every write was checked; a file system that reports a full disk only
+    // when the file is closed (NFS) is caught here. No fsync: it would cost
+    // more than the whole write, and a killed program loses nothing without it.
     const bool closed = ::close(fd_) == 0;
     fd_ = -1;
-    if (!synced || !closed) {
+    if (!closed) {
         cancel();
         return false;
     }

@@ -2,7 +2,8 @@
 // Writing a file so that it is either whole or untouched. Every writer of
 // the program (documents, configuration, tables, exports, site copies) goes
 // through SafeFile: the content goes to a temporary file beside the target,
-// is synced and checked, and only then takes the target's place. Only
+// every write and the close are checked, and only then does it take the
+// target's place. Only
 // regular files (through symbolic links) and names that do not exist yet
 // are ever written; a replaced file keeps its owner, group and mode.
 
@@ -31,7 +32,7 @@ public:
     void forceMode(mode_t mode) { forcedMode_ = int(mode); }
     // False when any byte did not reach the file; later writes then fail too.
     bool write(const char *data, size_t size);
-    // Syncs, checks and puts the content in place. `beforeReplace` runs once
+    // Checks and puts the content in place. `beforeReplace` runs once
     // the content is safe on disk and before the old file is replaced, with
     // the path of the file actually replaced (a backup copy is made there).
     bool commit(const std::function<void(const QString &replaced)> &beforeReplace = {});

@@ -92,3 +92,35 @@ TEST(Coloring, WhichDocumentsAreHtml) {
     EXPECT_TRUE(IsHtmlDocument("/HOME/HTMSTUFF/A.TXT"));
     EXPECT_FALSE(IsHtmlDocument("/HOME/A/README.TXT"));
 }
+
+TEST(Coloring, APartOfALineColoursAsItDoesWithinTheWholeLine) {
+    // Every cut of a line with tags, strings, numbers and a comment: the part
+    // coloured alone (from the state at its start, with its neighbours as
+    // context) gives the same colours as the whole line.
+    const std::string line = "x <A href=\"a b\" size=+1 c=#fa0>t -2</A><!-- c - > --> y<B>";
+    ColorState whole;
+    const std::string all = colorsOf(line, whole);
+    for (int from = 0; from < int(line.size()); from += 3) {
+        for (int to = from; to <= int(line.size()); to += 5) {
+            ColorState st;
+            ColorLine(line, st, true, 0, 0, 0, from); // the state where the part starts
+            std::string part;
+            for (const ColorRun &r : ColorLine(line, st, true, 0, 0, from, to))
+                part.append(size_t(r.length), char('0' + r.color));
+            EXPECT_EQ(part, all.substr(size_t(from), size_t(to - from))) << from << ".." << to;
+        }
+    }
+}
+
+TEST(Coloring, TheBackwardScanStopsAtItsLimit) {
+    std::string text = " <B" + std::string(100000, 'a'); // the first character is never looked at
+    auto at = [&](int p) { return p >= 1 && p <= int(text.size()) ? text[size_t(p - 1)] : '\0'; };
+    EXPECT_TRUE(ColorStateBefore(at, int(text.size()) + 1).inTag);
+    int looked = 0;
+    auto counting = [&](int p) {
+        ++looked;
+        return at(p);
+    };
+    EXPECT_FALSE(ColorStateBefore(counting, int(text.size()) + 1, kColorScanLimit).inTag);
+    EXPECT_LE(looked, kColorScanLimit + 4);
+}
