@@ -22,6 +22,7 @@ namespace {
 
 // Lines longer than this are coloured from near their visible part.
 constexpr int kLongLine = 4096;
+constexpr int kLeadIn = 256;
 
 int cellW = 8;
 int cellH = 16;
@@ -215,7 +216,9 @@ void TEditor::PaintText(QPainter &p) {
         const int last = L < top ? len : std::min(len, hpos + columns);
         int from = 0;
         if (isLong && hpos > kLongLine) {
-            from = std::min(hpos, len);
+            // A lead-in before the visible part lets the runs settle as they
+            // would from the line start.
+            from = std::max(0, std::min(hpos, len) - kLeadIn);
             state = coloring ? ColorStateBefore(charAt, start + from, kColorScanLimit) : ColorState{};
         }
         // One character of context before and three after the coloured part.

@@ -29,6 +29,10 @@ TCompressFile::TCompressFile(const std::vector<uint8_t> &fileImage) : writer_(fa
     damaged_ = !Unpack(fileImage.data(), fileImage.size(), buffer_);
 }
 
+TCompressFile::TCompressFile(Unpacked, std::vector<uint8_t> content) : writer_(false), buffer_(std::move(content)) {
+    loaded_ = true;
+}
+
 TCompressFile::~TCompressFile() = default; // an unclosed writer's SafeFile discards its content
 
 std::vector<uint8_t> TCompressFile::Pack(const std::vector<uint8_t> &content) {

@@ -35,6 +35,9 @@ public:
     TCompressFile(const QString &fileName, uint16_t mode);
     // A reader over a file image already in memory.
     explicit TCompressFile(const std::vector<uint8_t> &fileImage);
+    // A reader over content already unpacked (the fuzz target's input).
+    struct Unpacked {};
+    TCompressFile(Unpacked, std::vector<uint8_t> content);
     ~TCompressFile(); // a writer not closed discards its content
     TCompressFile(const TCompressFile &) = delete;
     TCompressFile &operator=(const TCompressFile &) = delete;
