@@ -4,14 +4,18 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace xo {
 
-QVariant TLocalTextBrowser::loadResource(int, const QUrl &name) {
-    // An empty value, not a null one: for a null value the document would
-    // read the file itself.
-    const QVariant refused = QByteArray("");
+QVariant TLocalTextBrowser::loadResource(int type, const QUrl &name) {
+    // Never a null value, nor an image that does not decode: for those the
+    // document would open the file by its name itself.
+    QImage blank(1, 1, QImage::Format_ARGB32);
+    blank.fill(Qt::transparent);
+    const QVariant refused = type == QTextDocument::ImageResource ? QVariant(blank) : QVariant(QByteArray(""));
     QUrl url = name;
     if (url.isRelative()) {
         const QUrl base = document()->baseUrl().isEmpty() ? source() : document()->baseUrl();
@@ -23,7 +27,10 @@ QVariant TLocalTextBrowser::loadResource(int, const QUrl &name) {
     if (!platform::IsRegularFile(path) || QFileInfo(path).size() > kMaxResource) return refused;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return refused;
-    return f.read(kMaxResource);
+    const QByteArray bytes = f.read(kMaxResource);
+    if (type != QTextDocument::ImageResource) return bytes;
+    const QImage image = QImage::fromData(bytes);
+    return image.isNull() ? refused : QVariant(image);
 }
 
 } // namespace xo

@@ -106,7 +106,10 @@ class Session:
         if failed or os.environ.get("XO_E2E_KEEP"):
             keep = os.path.join(self.artifacts, self.name)
             shutil.rmtree(keep, ignore_errors=True)
-            shutil.copytree(self.tmp, keep, ignore=shutil.ignore_patterns("runtime"))
+            def skipped(folder, names):  # FIFOs and the like cannot be copied
+                return [n for n in names if n == "runtime" or not (
+                    os.path.isfile(os.path.join(folder, n)) or os.path.isdir(os.path.join(folder, n)))]
+            shutil.copytree(self.tmp, keep, ignore=skipped)
             print("e2e: kept the session in", keep)
         shutil.rmtree(self.tmp, ignore_errors=True)
 
