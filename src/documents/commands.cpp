@@ -134,7 +134,8 @@ void BuildMenus(QMenuBar *bar, QToolBar *const toolbars[5], QMenu *popup, std::v
         const auto *found =
             std::find_if(toolbars, toolbars + 5, [&](QToolBar *t) { return t->objectName() == c.toolbar; });
         if (found == toolbars + 5) continue;
-        QAction *b = new QAction(icon, QString(c.caption).remove(u'&'), *found);
+        // A button never stands as a bare caption among images.
+        QAction *b = new QAction(icon.isNull() ? DrawnIcon(QString()) : icon, QString(c.caption).remove(u'&'), *found);
         b->setObjectName(c.button);
         b->setProperty("tag", c.tag);
         b->setToolTip(c.hint.isEmpty() ? b->text() : ShortHint(c.hint));

@@ -17,8 +17,9 @@ TfrmNewDocument::TfrmNewDocument(QWidget *parent) : QDialog(parent) {
     grpMain->setObjectName(QStringLiteral("grpMain"));
     auto *items = new QVBoxLayout(grpMain);
     choices = new QButtonGroup(this);
-    const QString captions[] = {QStringLiteral("Použít šablonu"), QStringLiteral("Vytvoři základní strukturu"),
-                                QStringLiteral("Vytvořit odkaz na rámce"), QStringLiteral("Prázdný dokument")};
+    // Access keys, as everywhere on a Linux desktop; the texts stay as they are.
+    const QString captions[] = {QStringLiteral("&Použít šablonu"), QStringLiteral("Vytvoři &základní strukturu"),
+                                QStringLiteral("Vytvořit odkaz na &rámce"), QStringLiteral("Prázdný &dokument")};
     for (int i = 0; i < 4; ++i) {
         auto *r = new QRadioButton(captions[i]);
         choices->addButton(r, i);
