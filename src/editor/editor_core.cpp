@@ -263,6 +263,10 @@ void EditorCore::Undo() {
     PaintEnabled = true;
     UndoEnabled = true;
     if (!ScrollToCaret()) Repaint();
+    // The caret shows where the undone change was, for a whole blink period.
+    StopBlink();
+    ShowCaret();
+    StartBlink();
 }
 
 // ---------------------------------------------------------------- clipboard
