@@ -103,7 +103,12 @@ int TEditor::CellWidth() { return cellW; }
 int TEditor::CellHeight() { return cellH; }
 
 QFont TEditor::EditorFont() const {
-    QFont f(QStringLiteral("Courier"));
+    // "Courier" resolves here to a thin outline font whose acute accents
+    // vanish when drawn without antialiasing (á looks like a). DejaVu Sans
+    // Mono, hinted for such sizes, keeps every Czech accent crisp in its cell;
+    // Courier stays the fallback.
+    QFont f;
+    f.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Courier")});
     f.setStyleHint(QFont::TypeWriter);
     f.setFixedPitch(true);
     f.setPixelSize(12);

@@ -169,13 +169,21 @@ TEST_F(EditorWidgetTest, EveryCharacterIsDrawnInItsOwnCell) {
     // start of a line: nothing drifts off its cell or is covered.
     const std::string title = "<title>\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2</title>"; // Žluťoučký kůň
     // Empty lines keep the ring of "ů" above its cell out of the cell above.
-    ed.SetText("<p>" + std::string(60, 'a') + "5</p>\r\n5\r\n" + title + "\r\n\xF2\r\n\r\n\xF9");
+    ed.SetText("<p>" + std::string(60, 'a') + "5</p>\r\n5\r\n" + title + "\r\n\xF2\r\n\r\n\xF9\r\n\r\naeiou\r\n\r\n\xE1\xE9\xED\xF3\xFA");
     ed.resize(900, 300);
     const QImage img = ed.grab().toImage();
     EXPECT_EQ(cellImage(img, 1, 63), cellImage(img, 2, 0));  // the "5"
     EXPECT_EQ(cellImage(img, 3, 19), cellImage(img, 4, 0));  // the "ň"
     EXPECT_EQ(cellImage(img, 3, 18), cellImage(img, 6, 0));  // the "ů"
     EXPECT_NE(cellImage(img, 4, 0), cellImage(img, 6, 0));
+    // Every accent shows: á é í ó ú drawn unlike a e i o u (an accent is two pixels at this size).
+    for (int col = 0; col < 5; ++col) {
+        const QImage plain = cellImage(img, 8, col), accented = cellImage(img, 10, col);
+        int differing = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) differing += plain.pixel(x, y) != accented.pixel(x, y);
+        EXPECT_GE(differing, 2) << "column " << col;
+    }
 }
 
 TEST_F(EditorWidgetTest, TheCaretShowsAfterEveryKeyAndNeverInASelection) {
