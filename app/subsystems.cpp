@@ -1,9 +1,10 @@
 #include "subsystems.h"
 
 #include "editor/search_commands.h"
+#include "tags/tag_commands.h"
 
 namespace xo {
 
-std::vector<Subsystem> AllSubsystems() { return {SearchSubsystem()}; }
+std::vector<Subsystem> AllSubsystems() { return {SearchSubsystem(), TagsSubsystem()}; }
 
 } // namespace xo

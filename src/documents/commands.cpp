@@ -50,6 +50,39 @@ std::function<void()> guarded(const CommandSpec &c) {
     };
 }
 
+QAction *addMenuItem(QMenu *menu, const CommandSpec &c, const QIcon &icon, const std::function<void()> &run) {
+    QAction *a = menu->addAction(icon, c.caption);
+    a->setObjectName(c.name);
+    a->setProperty("tag", c.tag);
+    QList<QKeySequence> keys;
+    if (!c.shortcut.isEmpty()) keys << c.shortcut;
+    keys << c.moreShortcuts;
+    a->setShortcuts(keys);
+    a->setShortcutContext(Qt::WindowShortcut);
+    a->setEnabled(c.enabled);
+    a->setProperty("unavailable", !c.enabled);
+    if (!c.hint.isEmpty()) {
+        a->setToolTip(ShortHint(c.hint));
+        a->setStatusTip(LongHint(c.hint));
+    }
+    if (run) QObject::connect(a, &QAction::triggered, a, [run] { run(); });
+    if (c.available)
+        QObject::connect(menu, &QMenu::aboutToShow, a,
+                         [a, ok = c.available, on = c.enabled] { a->setEnabled(on && ok()); });
+    return a;
+}
+
+// The item of the editor's context menu runs the menu item.
+QAction *addPopupItem(QMenu *popup, const CommandSpec &c, const QIcon &icon, QAction *item) {
+    QAction *p = new QAction(icon, c.caption, popup);
+    p->setObjectName(QStringLiteral("mnp") + c.name.mid(2));
+    QObject::connect(p, &QAction::triggered, item, &QAction::trigger);
+    if (c.available)
+        QObject::connect(popup, &QMenu::aboutToShow, p,
+                         [p, ok = c.available, on = c.enabled] { p->setEnabled(on && ok()); });
+    return p;
+}
+
 } // namespace
 
 QIcon CommandIcon(const CommandSpec &c) {
@@ -94,40 +127,19 @@ void BuildMenus(QMenuBar *bar, QToolBar *const toolbars[5], QMenu *popup, std::v
     };
     std::vector<std::pair<int, QAction *>> popupItems;
     for (CommandSpec &c : specs) {
-        QMenu *menu = menuFor(c.menu);
-        if (c.caption.isEmpty()) {
+        QMenu *menu = c.toolbarOnly ? nullptr : menuFor(c.menu);
+        const QIcon icon = CommandIcon(c);
+        const std::function<void()> run = guarded(c);
+        if (menu && c.caption.isEmpty()) {
             QAction *sep = menu->addSeparator();
             sep->setObjectName(c.name);
             sep->setProperty("tag", c.tag);
             continue;
         }
-        const QIcon icon = CommandIcon(c);
-        const std::function<void()> run = guarded(c);
-        QAction *a = menu->addAction(icon, c.caption);
-        a->setObjectName(c.name);
-        a->setProperty("tag", c.tag);
-        QList<QKeySequence> keys;
-        if (!c.shortcut.isEmpty()) keys << c.shortcut;
-        keys << c.moreShortcuts;
-        a->setShortcuts(keys);
-        a->setShortcutContext(Qt::WindowShortcut);
-        a->setEnabled(c.enabled);
-        if (!c.hint.isEmpty()) {
-            a->setToolTip(ShortHint(c.hint));
-            a->setStatusTip(LongHint(c.hint));
-        }
-        if (run) QObject::connect(a, &QAction::triggered, a, [run] { run(); });
-        if (c.available)
-            QObject::connect(menu, &QMenu::aboutToShow, a,
-                             [a, ok = c.available, on = c.enabled] { a->setEnabled(on && ok()); });
-        if (c.popup >= 0) {
-            QAction *p = new QAction(icon, c.caption, popup);
-            p->setObjectName(QStringLiteral("mnp") + c.name.mid(2));
-            QObject::connect(p, &QAction::triggered, a, &QAction::trigger);
-            if (c.available)
-                QObject::connect(popup, &QMenu::aboutToShow, p,
-                                 [p, ok = c.available, on = c.enabled] { p->setEnabled(on && ok()); });
-            popupItems.emplace_back(c.popup, p);
+        if (menu) {
+            const QIcon menuIcon = c.iconInMenu ? icon : QIcon();
+            QAction *a = addMenuItem(menu, c, menuIcon, run);
+            if (c.popup >= 0) popupItems.emplace_back(c.popup, addPopupItem(popup, c, menuIcon, a));
         }
         if (c.toolbar.isEmpty()) continue;
         // A button of its own: toolbar buttons are disabled where menu items are hidden.
@@ -135,12 +147,14 @@ void BuildMenus(QMenuBar *bar, QToolBar *const toolbars[5], QMenu *popup, std::v
             std::find_if(toolbars, toolbars + 5, [&](QToolBar *t) { return t->objectName() == c.toolbar; });
         if (found == toolbars + 5) continue;
         // A button never stands as a bare caption among images.
-        QAction *b = new QAction(icon.isNull() ? DrawnIcon(QString()) : icon, QString(c.caption).remove(u'&'), *found);
+        const QString text = c.caption.isEmpty() ? ShortHint(c.hint) : QString(c.caption).remove(u'&');
+        QAction *b = new QAction(icon.isNull() ? DrawnIcon(QString()) : icon, text, *found);
         b->setObjectName(c.button);
         b->setProperty("tag", c.tag);
         b->setToolTip(c.hint.isEmpty() ? b->text() : ShortHint(c.hint));
         if (!c.hint.isEmpty()) b->setStatusTip(LongHint(c.hint));
         b->setEnabled(c.enabled);
+        b->setProperty("unavailable", !c.enabled);
         if (run) QObject::connect(b, &QAction::triggered, b, [run] { run(); });
         (*found)->addAction(b);
         auto *button = qobject_cast<QToolButton *>((*found)->widgetForAction(b));
@@ -151,11 +165,10 @@ void BuildMenus(QMenuBar *bar, QToolBar *const toolbars[5], QMenu *popup, std::v
             auto *drop = new QMenu(button);
             drop->setObjectName(c.button + QStringLiteral("Menu"));
             QObject::connect(drop, &QMenu::aboutToShow, drop, [drop, fill = c.dropDown] {
-                drop->clear();
-                fill(*drop);
+                if (drop->actions().isEmpty()) fill(*drop);
             });
             button->setMenu(drop);
-            button->setPopupMode(QToolButton::MenuButtonPopup);
+            button->setPopupMode(run ? QToolButton::MenuButtonPopup : QToolButton::InstantPopup);
         }
     }
     std::stable_sort(popupItems.begin(), popupItems.end(),

@@ -37,6 +37,9 @@ struct CommandSpec {
     QString button;        // toolbar button name, e.g. "btOpenFile"
     QString iconName;      // the desktop theme's icon, e.g. "document-open"
     QIcon icon;            // our own, where the theme has none
+    bool iconInMenu = true; // false for glyphs made for toolbar buttons only
+    // False for a command whose dialog comes later: it stays disabled even
+    // while documents are open.
     bool enabled = true;
     std::function<void()> handler;
     // Whether the command can run now; asked before its menu opens and
@@ -44,8 +47,11 @@ struct CommandSpec {
     std::function<bool()> available;
     // The toolbar button's secondary (right) click.
     std::function<void()> secondaryClick;
-    // A drop-down beside the toolbar button, filled each time it opens.
+    // A drop-down beside the toolbar button, filled when it first opens and
+    // kept. Without a handler the button's click itself opens it.
     std::function<void(QMenu &)> dropDown;
+    // A toolbar button alone, with no menu item (the drop-down buttons).
+    bool toolbarOnly = false;
     // Place in the editor's context menu ("mnp" + the name without "mn"); -1: not there.
     int popup = -1;
 };

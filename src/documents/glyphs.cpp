@@ -112,4 +112,18 @@ QIcon DrawnIcon(const QString &name) {
     return QIcon(p);
 }
 
+QIcon TextGlyph(const QString &label) {
+    QPixmap p(24, 16);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::TextAntialiasing);
+    QFont f = g.font();
+    f.setPixelSize(label.size() > 2 ? 8 : 11);
+    f.setBold(true);
+    g.setFont(f);
+    g.setPen(QColor(30, 60, 120));
+    g.drawText(QRect(0, 0, 24, 16), Qt::AlignCenter, label);
+    return QIcon(p);
+}
+
 } // namespace xo

@@ -104,8 +104,12 @@ TfrmMain::TfrmMain(const QStringList &arguments, std::vector<Subsystem> subsyste
     setCentralWidget(central);
 
     for (int i = 0; i < 5; ++i) {
+        // Two rows: the first two toolbars, then the others.
+        if (i == 2) addToolBarBreak();
         toolbars[i] = addToolBar(QString::fromLatin1(kToolbars[i]));
         toolbars[i]->setObjectName(QString::fromLatin1(kToolbars[i]));
+        // A secondary click belongs to the button, not to the window's toolbar menu.
+        toolbars[i]->setContextMenuPolicy(Qt::PreventContextMenu);
     }
 
     menuEditorPopup = new QMenu(this);
@@ -138,9 +142,13 @@ TfrmMain::TfrmMain(const QStringList &arguments, std::vector<Subsystem> subsyste
     platform::QtServices::setHelpHandlers(ShowHelpWindow, CloseHelpWindow);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, [this] { ActiveWindowChanged(); });
     SetEditorHost(this);
+    for (const Subsystem &s : subsystems_)
+        if (s.attached) s.attached(*this);
 }
 
 TfrmMain::~TfrmMain() {
+    for (const Subsystem &s : subsystems_)
+        if (s.detached) s.detached(*this);
     disconnect(mdiArea, nullptr, this, nullptr);
     SetEditorHost(nullptr);
     QuitHelp();
@@ -624,7 +632,9 @@ void TfrmMain::MenuUpdate() {
     };
     walk(menuBar());
     for (QToolBar *t : toolbars)
-        for (QAction *a : t->actions()) a->setEnabled(a->property("tag").toInt() == tagAlways || documents);
+        for (QAction *a : t->actions())
+            a->setEnabled(!a->property("unavailable").toBool() &&
+                          (a->property("tag").toInt() == tagAlways || documents));
     SetToolbarStyle();
 }
 

@@ -28,6 +28,9 @@ struct Subsystem {
     // Menu items, toolbar buttons and context-menu items.
     std::function<void(TfrmMain &, std::vector<CommandSpec> &)> commands;
     std::vector<DialogSpec> dialogs;
+    // Once the frame is built, and when it goes.
+    std::function<void(TfrmMain &)> attached;
+    std::function<void(TfrmMain &)> detached;
     // After the settings were applied (start-up and the options dialog).
     std::function<void(TfrmMain &)> applySettings;
     // The subsystem's sections of the configuration file.

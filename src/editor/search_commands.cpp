@@ -73,6 +73,7 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &c) {
     next->toolbar = QStringLiteral("tbFile");
     next->button = QStringLiteral("btFindNext");
     next->iconName = QStringLiteral("edit-find");
+    next->secondaryClick = [&m] { replace(m); };
     add("mnGotoLine", "&Skok na řádek", QKeySequence(Qt::CTRL | Qt::Key_G), gotoLine,
         "Skok na řádek|Přejít na řádek dokumentu", 50);
 }

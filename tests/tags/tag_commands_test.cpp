@@ -1,0 +1,213 @@
+#include "documents/frame_test_util.h"
+#include "tags/insertion.h"
+#include "tags/list_conversion.h"
+#include "tags/tag_commands.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace xo;
+using test::FrameTest;
+
+namespace {
+
+class TagCommandsTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        startFrame({}, {SearchSubsystem(), TagsSubsystem()});
+        LastInsertedText = {};
+    }
+    // Runs a command on "a sel b" with "sel" selected; the text with the caret as "|".
+    std::string run(const QString &command, const std::string &text = "a sel b", int from = 3, int to = 6) {
+        TEditor *e = document();
+        e->SetText(text);
+        e->SetSelection(from, to);
+        QAction *a = frame->Action(command);
+        EXPECT_NE(a, nullptr) << command.toStdString();
+        if (!a) return "?";
+        a->trigger();
+        EXPECT_EQ(e->SelStart(), e->SelEnd()) << command.toStdString();
+        std::string shown = e->Text();
+        return shown.insert(size_t(e->SelStart() - 1), "|");
+    }
+    TEditor *document() {
+        if (!frame->ActiveEditor()) frame->NewDocumentWindow(QString());
+        return frame->ActiveEditor();
+    }
+};
+
+const char *const kInfo = "Na pozici kurzoru zapište ";
+
+} // namespace
+
+TEST_F(TagCommandsTest, EveryCommandWithoutADialogWritesItsTextAndLeavesTheCaretWhereThePartSays) {
+    services.clock = QDateTime(QDate(2000, 2, 1), QTime(9, 0, 10));
+    struct Case {
+        std::string command;
+        std::string expected;
+    };
+    std::vector<Case> cases;
+    for (const char *c : {"B", "I", "BLINK", "U", "DFN", "EM", "CITE", "CODE", "KBD", "SAMP", "STRONG", "VAR", "TT",
+                          "STRIKE", "BIG", "SMALL", "SUB", "SUP", "H1", "H2", "H3", "H4", "H5", "H6", "ADDRESS",
+                          "CENTER", "BLOCKQUOTE", "PRE", "NOBR", "CAPTION", "NOFRAMES", "P", "DD", "DT", "LI", "TR",
+                          "TH", "TD"}) {
+        static const std::map<std::string, const char *> names = {
+            {"B", "mnB"}, {"I", "mnI"}, {"BLINK", "mnBlink"}, {"U", "mnU"}, {"ADDRESS", "mnAddress"},
+            {"CENTER", "mnCenter"}, {"BLOCKQUOTE", "mnBQ"}, {"PRE", "mnPRE"}, {"NOBR", "mnNOBR"},
+            {"CAPTION", "mnCaption"}, {"NOFRAMES", "mnNoFrame"}, {"P", "mnP"}, {"DD", "mnDD"}, {"DT", "mnDT"},
+            {"LI", "mnLI"}, {"TR", "mnTR"}, {"TH", "mnTH"}, {"TD", "mnTD"}};
+        const std::string tag = c;
+        const std::string name =
+            names.count(tag) ? names.at(tag) : (tag[0] == 'H' && tag.size() == 2 ? "mn" + tag : "mnStyl" + tag);
+        cases.push_back({name, "a <" + tag + ">|sel</" + tag + "> b"});
+    }
+    const std::vector<Case> written = {
+        {"mnBaseFont", "a <BASEFONT size=\"|4\">sel b"},
+        {"mnComment", "a <!-- |sel --> b"},
+        {"mnIsIndex", "a <ISINDEX action=\"|\" PROMPT=\"Text:\">sel b"},
+        {"mnAName", "a <A name=\"|\">sel</A> b"},
+        {"mnBR", "a <BR>|sel b"},
+        {"mnBRExt", "a <BR clear=all>|sel b"},
+        {"mnWBR", "a <WBR>|sel b"},
+        {"mnAHrefEmail", "a <A HREF=\"mailto:|\">sel</A> b"},
+        {"mnBaseHref", "a <BASE HREF=\"|\">sel b"},
+        {"mnXoReference", "a <A HREF=\"http://xo.example.org/\"><IMG SRC=\"http://xo.example.org/xo-badge.gif\" "
+                          "width=88 height=31 border=0></A>\r\n|sel b"},
+        {"mnFrame", "a <FRAME src=\"|\" SCROLLING=\"YES\">sel b"},
+        {"mnFrameExt", "a <FRAME target=| name= src=\"\" SCROLLING=\"YES\">sel b"},
+        {"mnBase", "a <BASE TARGET=\"|_top\">sel b"},
+        {"mnForm", "a <FORM ACTION=\"mailto:|\" METHOD=POST>sel</FORM> b"},
+        {"mnInputText", "a <INPUT TYPE=\"text\" NAME=\"|\" SIZE=10 MAXLENGTH=8 VALUE=\"\" "
+                        "onFocus=\"self.status='';return true\">sel b"},
+        {"mnInputPasswd", "a <INPUT TYPE=\"password\" NAME=\"pass_|\" SIZE=30>sel b"},
+        {"mnInputCheck", "a <INPUT TYPE=\"checkbox\" NAME=\"chck_|\" VALUE=\"off\">sel b"},
+        {"mnInputRadio", "a <INPUT TYPE=\"radio\" NAME=\"radio_|\" VALUE=\"off\">sel b"},
+        {"mnSelect", "a <SELECT NAME=\"menu_|\">\r\n <OPTION> \r\n</SELECT>sel b"},
+        {"mnTextArea", "a <TEXTAREA NAME=\"tx_area_|\" ROWS=4 COLS=40>sel</TEXTAREA> b"},
+        {"mnInputSend", "a <INPUT TYPE=\"submit\" VALUE=\"Odeslat\">|sel b"},
+        {"mnInputClear", "a <INPUT TYPE=\"reset\" VALUE=\"Vymazat\">|sel b"},
+        {"mnBackButton", "a <INPUT TYPE=\"button\" VALUE=\"Zp\xECt\" onClick=\"history.back()\">|sel b"},
+        {"mnCharCopyright", "a &copy;|sel b"},     {"mnCharReg", "a &reg;|sel b"},
+        {"mnCharLeft", "a &lt;|sel b"},            {"mnCharRight", "a &gt;|sel b"},
+        {"mnCharAmpersand", "a &amp;|sel b"},      {"mnCharQuote", "a &quot;|sel b"},
+        {"mnCharSvisla", "a &brvbar;|sel b"},      {"mnCharDoubleLeft", "a &laquo;|sel b"},
+        {"mnCharDoubleRight", "a &raquo;|sel b"},  {"mnCharPlusMinus", "a &plusmn;|sel b"},
+        {"mnCharMulti", "a &times;|sel b"},        {"mnCharDivid", "a &divide;|sel b"},
+        {"mnCharMicro", "a &micro;|sel b"},        {"mnCharParagraf", "a &sect;|sel b"},
+        {"mnCharNegace", "a &not;|sel b"},         {"mnCharStupne", "a &deg;|sel b"},
+        {"mnCharPoint", "a &middot;|sel b"},       {"mnCharNBSP", "a &nbsp;|sel b"},
+        {"mnLeftPairTag", "a <|>sel b"},           {"mnRightPairTag", "a </|>sel b"},
+        {"mnGeneratedDate", "a <!--*DefDat*-->1.2.2000|sel b"},
+        {"mnGeneratedTime", "a <!--*DefCas*-->9:00:10|sel b"},
+        {"mnJavaScriptTag", "a <SCRIPT language=\"JavaScript\">|sel</SCRIPT> b"},
+        {"mnDL", "a <DL>\r\n|sel</DL>\r\n b"},
+    };
+    cases.insert(cases.end(), written.begin(), written.end());
+    for (const Case &c : cases) EXPECT_EQ(run(QString::fromStdString(c.command)), c.expected) << c.command;
+
+    // The META commands leave the caret in content and say what to type there, every time.
+    for (int round = 0; round < 2; ++round) {
+        services.expectMessage(QString::fromUtf8(kInfo) + QStringLiteral("seznam klíčových slov"),
+                               platform::Answer::Ok, platform::Icon::Information);
+        EXPECT_EQ(run("mnMetaKeyWords"), "a <META http-equiv=\"KEYWORDS\" content=\"|\">sel b");
+    }
+    services.expectMessage(QString::fromUtf8(kInfo) + QStringLiteral("popis stránky"), platform::Answer::Ok,
+                           platform::Icon::Information);
+    EXPECT_EQ(run("mnMetaDescription"), "a <META http-equiv=\"DESCRIPTION\" content=\"|\">sel b");
+    services.expectMessage(QStringLiteral("Na pozici kurzoru zapište URL, na které se má přejít.\r\n\r\n Parametr za "
+                                          "Content určuje dobu ve vteřinách, po které se načtení nové stránky "
+                                          "provede."),
+                           platform::Answer::Ok, platform::Icon::Information);
+    EXPECT_EQ(run("mnMetaAutoReload"), "a <META http-equiv=\"REFRESH\" content=\"10; URL=|\">sel b");
+    services.expectMessage(QStringLiteral("Nyní vložte kompletní URL vašeho dokumentu na pozici kurzoru."),
+                           platform::Answer::Ok, platform::Icon::Information);
+    EXPECT_EQ(run("mnPocitadlo"),
+              "a <IMG SRC=\"http://counter.example.org/cgi-bin/nph-count?width=5&link=|\" height=20 width=80 "
+              "alt=\"Counter\">sel b");
+    EXPECT_EQ(frame->Action("mnPocitadlo")->text(), "&Počítadlo (counter.example.org)");
+    // Without a selection the optional end tags stand alone.
+    EXPECT_EQ(run("mnP", "ab", 2, 2), "a<P>|b");
+    EXPECT_EQ(run("mnLI", "ab", 2, 2), "a<LI>|b");
+}
+
+TEST_F(TagCommandsTest, ShortcutsButtonsAndDropDownsRunTheSameCommands) {
+    TEditor *e = document();
+    e->SetText("word");
+    e->SetSelection(1, 5);
+    QApplication::setActiveWindow(frame.get());
+    e->setFocus();
+    QTest::keyClick(e, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(e->Text(), "<B>word</B>");
+    EXPECT_EQ(e->SelStart(), 4);
+    for (int i = 0; i < 4 && e->Text() != "word"; ++i) QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(e->Text(), "word");
+    QTest::keyClick(e, Qt::Key_End);
+    QTest::keyClick(e, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(e->Text(), "word<P>");
+    // The toolbar button and its secondary click.
+    auto *br = frame->findChild<QToolButton *>("btBR");
+    ASSERT_NE(br, nullptr);
+    br->click();
+    QTest::mouseClick(br, Qt::RightButton);
+    EXPECT_EQ(e->Text(), "word<P><BR><BR clear=all>");
+    // A drop-down holds the items of its submenu, separators included, running the same handlers.
+    auto *forms = frame->findChild<QToolButton *>("btFormMenuClick");
+    ASSERT_NE(forms, nullptr);
+    EXPECT_EQ(forms->toolTip(), QStringLiteral("Formulářové položky"));
+    QMetaObject::invokeMethod(forms->menu(), "aboutToShow");
+    const auto items = forms->menu()->actions();
+    ASSERT_EQ(items.size(), 10);
+    EXPECT_EQ(items[2]->text(), "&Heslo");
+    items[8]->trigger(); // Vymazání dat
+    EXPECT_EQ(e->Text(), "word<P><BR><BR clear=all><INPUT TYPE=\"reset\" VALUE=\"Vymazat\">");
+    // Commands whose dialogs come later stay disabled, also with documents open.
+    for (const char *name : {"mnFont", "mnHR", "mnImg", "mnUL", "mnTable", "mnFrameSet", "mnUserChooseTag"})
+        EXPECT_FALSE(frame->Action(name)->isEnabled()) << name;
+    for (const char *button : {"btFont", "btHR", "btTable", "btUserDef"})
+        EXPECT_FALSE(frame->findChild<QToolButton *>(button)->isEnabled()) << button;
+    EXPECT_TRUE(frame->findChild<QToolButton *>("btB")->isEnabled());
+}
+
+TEST_F(TagCommandsTest, ListsMapsAndNoDocument) {
+    TEditor *e = document();
+    e->SetText("one\r\n\r\nthree\r\nrest");
+    e->SetSelection(1, e->LineStart(4));
+    ListConversion('U', "");
+    EXPECT_EQ(e->Text(), "<UL>\r\n <LI>one\r\n<P>\r\n <LI>three\r\n</UL>\r\nrest");
+    EXPECT_EQ(e->SelStart(), e->LineStart(5));
+    e->SetText("");
+    ListConversion('O', " type=A");
+    EXPECT_EQ(e->Text(), "<OL type=A>\r\n\r\n</OL>\r\n");
+    EXPECT_EQ(e->SelStart(), e->LineStart(2));
+    e->SetText("Term\r\n  Meaning\r\n");
+    e->SetSelection(1, e->LineStart(3));
+    frame->Action("mnDL")->trigger();
+    EXPECT_EQ(e->Text(), "<DL>\r\n <DT>Term\r\n   <DD>Meaning\r\n</DL>\r\n");
+    e->SetText("");
+    InsertImageMap("<IMG src=\"a.gif\">");
+    e->SetSelection(e->TextLength() + 1, e->TextLength() + 1);
+    InsertImageMap("<IMG src=\"b.gif\">");
+    const std::string text = e->Text();
+    auto count = [&](const std::string &what) {
+        int n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("usemap=\"#map1\""), 2); // both maps are map1
+    EXPECT_EQ(count("<MAP name=\"map1\">"), 2);
+    EXPECT_NE(text.find("<IMG src=\"a.gif\" usemap=\"#map1\">\r\n\r\n<MAP name=\"map1\">\r\n <AREA href=\"\" alt=\"\" "
+                        "coords=\"0,0,1,1\">\r\n</MAP>"),
+              std::string::npos);
+    // With no document open every command does nothing, and says nothing.
+    e->ClearModified();
+    frame->mnCloseAllClick();
+    QApplication::processEvents();
+    for (QAction *a : frame->findChildren<QAction *>())
+        if (a->objectName().startsWith("mnMeta") || a->objectName() == "mnPocitadlo" || a->objectName() == "mnB")
+            a->trigger();
+    EXPECT_TRUE(frame->DocumentWindows().isEmpty());
+}
