@@ -275,6 +275,7 @@ std::function<void(QMenu &)> mirror(TfrmMain &m, const QString &submenu) {
             }
             QAction *copy = drop.addAction(a->text());
             copy->setStatusTip(a->statusTip());
+            copy->setToolTip(a->toolTip());
             copy->setEnabled(a->isEnabled());
             QObject::connect(copy, &QAction::triggered, a, &QAction::trigger);
         }
