@@ -30,6 +30,13 @@ def first_start(s):
     return s.wait_window("Xo!")
 
 
+def exit_program(s, what="the program did not end cleanly"):
+    """Soubor > Konec by access keys; the program must end at once."""
+    s.key("alt+s")
+    s.key("k")
+    check(s.wait_exit() == 0, what)
+
+
 def open_file(s, path):
     """Soubor > Otevřít by access keys, the name typed into the file dialog."""
     s.key("alt+s")
@@ -51,9 +58,7 @@ def startup_shows_the_window_before_its_work(s):
     s.screenshot("tip-over-main")
     s.key("Escape")
     s.wait_no_window("Tip dne")
-    s.key("alt+s")
-    s.key("k")
-    check(s.wait_exit() == 0, "the program did not end cleanly")
+    exit_program(s)
     config = os.path.join(s.config_dir, "xo", "xo.config")
     check(os.path.exists(config), "no configuration was written at exit")
     # A damaged configuration is reported over the main window, not on an empty screen.
@@ -66,9 +71,7 @@ def startup_shows_the_window_before_its_work(s):
     s.key("Return")
     s.wait_window("Tip dne")
     s.key("Escape")
-    s.key("alt+s")
-    s.key("k")
-    check(s.wait_exit() == 0, "the program did not end cleanly")
+    exit_program(s)
 
 
 @scenario
@@ -98,9 +101,7 @@ def open_type_find_save_and_close_by_access_keys(s):
     s.wait(lambda: s.read("doc.htm") == b"X<p>Z</p>\r\n", "the found text replaced and saved")
     s.key("alt+s")
     s.key("z")  # &Zavřít: saved, so no question
-    s.key("alt+s")
-    s.key("k")
-    check(s.wait_exit() == 0, "the program did not end cleanly")
+    exit_program(s)
     check(not [t for t in s.trace() if t[0] == "message"], "unexpected messages: %s" % s.trace())
 
 
@@ -167,9 +168,7 @@ def exit_with_the_help_window_open_ends_the_program(s):
     s.key("F1")
     s.wait_window("Nápověda Xo!")
     s.xdotool("windowfocus", "--sync", main)
-    s.key("alt+s")
-    s.key("k")
-    check(s.wait_exit() == 0, "the program did not end cleanly")
+    exit_program(s)
 
 
 # ---------------------------------------------------------------- drawing
@@ -314,9 +313,7 @@ def a_full_disk_and_a_hostile_page_lose_nothing(s):
             break
     check(shown, "the preview page did not show")
     s.wait(lambda: s.running(), "the program still running")
-    s.key("alt+s")
-    s.key("k")
-    check(s.wait_exit() == 0, "the program did not end cleanly after the preview")
+    exit_program(s, "the program did not end cleanly after the preview")
 
 
 @scenario
@@ -338,6 +335,4 @@ def tag_commands_by_shortcuts_menus_and_buttons(s):
     s.key("ctrl+s")
     s.wait(lambda: s.read("tags.htm") == b"<B>word</B><P><BR>&copy;\r\n",
            "the tags written and saved (%r)" % s.read("tags.htm"))
-    s.key("alt+s")
-    s.key("k")
-    check(s.wait_exit() == 0, "the program did not end cleanly")
+    exit_program(s)
