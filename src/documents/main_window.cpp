@@ -305,33 +305,28 @@ TMDIChild *TfrmMain::NewDocumentWindow(const QString &fileName, const TMDIChild:
     auto *child = new TMDIChild(*this, restore);
     child->Editor->PopupMenu = menuEditorPopup;
     connect(child, &TMDIChild::documentClosed, this, [this](TMDIChild *c) { DocumentClosed(c); });
+    // Read before the window shows: a file that cannot be opened leaves no window behind.
+    if (!fileName.isEmpty() && !child->Editor->LoadFromFile(fileName)) {
+        delete child;
+        return nullptr;
+    }
     const bool maximized = ActiveChild() && ActiveChild()->isMaximized();
     const int count = int(mdiArea->subWindowList().size());
     mdiArea->addSubWindow(child);
     child->setWindowIcon(standardIcon(QStyle::SP_FileIcon));
-    if (maximized)
-        child->showMaximized();
-    else
-        child->show();
-    // Placed after the area has placed it on showing, or the area's own
-    // placement would win over the stored bounds.
-    if (restore && restore->restoring && restore->left < 10000) {
-        if (!maximized) child->setGeometry(restore->left, restore->top, restore->width, restore->height);
-    } else if (!maximized) {
+    const bool restored = restore && restore->restoring && restore->left < 10000;
+    if (!restored) {
         // New windows step down and right from the first, like a cascade.
         const int step = 24 * (count % 8);
         child->setGeometry(step, step, mdiArea->width() * 3 / 4, mdiArea->height() * 3 / 4);
     }
+    if (maximized)
+        child->showMaximized();
+    else
+        child->show();
+    // Stored bounds go on after showing, or the area's own placement would win.
+    if (restored && !maximized) child->setGeometry(restore->left, restore->top, restore->width, restore->height);
     mdiArea->setActiveSubWindow(child);
-    if (!fileName.isEmpty() && !child->Editor->LoadFromFile(fileName)) {
-        // A file that could not be opened leaves no empty window behind.
-        child->Closing = true;
-        mdiArea->removeSubWindow(child);
-        child->deleteLater();
-        RebuildSwitchBar();
-        ActiveWindowChanged();
-        return nullptr;
-    }
     child->RefreshCaption();
     ActiveWindowChanged();
     return child;

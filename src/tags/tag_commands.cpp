@@ -1,7 +1,6 @@
 #include "tag_commands.h"
 
 #include "documents/main_window.h"
-#include "editor/editor_core.h"
 #include "editor/editor_widget.h"
 #include "editor/shared_routines.h"
 #include "documents/glyphs.h"
