@@ -263,10 +263,7 @@ void EditorCore::Undo() {
     PaintEnabled = true;
     UndoEnabled = true;
     if (!ScrollToCaret()) Repaint();
-    // The caret shows where the undone change was, for a whole blink period.
-    StopBlink();
-    ShowCaret();
-    StartBlink();
+    RevealCaret(); // where the undone change was
 }
 
 // ---------------------------------------------------------------- clipboard
@@ -336,10 +333,8 @@ void EditorCore::BlinkTick() {
 
 // ---------------------------------------------------------------- keyboard
 
-// Lines end only at CR LF: a bare LF or a tab is an ordinary character.
-// Found through the line index, so long lines cost nothing.
-int EditorCore::ScanLineEnd(int p) const { return LineEndOfPos(p); }
-
+// Lines end only at CR LF (a bare LF or a tab is an ordinary character),
+// found through the line index, so long lines cost nothing.
 // The position `column` characters into the line that starts at s, or its end.
 int EditorCore::AtColumn(int s, int column) const { return std::min(s + column, LineEndOfPos(s)); }
 
@@ -357,7 +352,7 @@ int EditorCore::MovedPosition(int key, int mods, int p) {
         case Qt::Key_Home:
             return LineStartOfPos(p);
         case Qt::Key_End:
-            return ScanLineEnd(p);
+            return LineEndOfPos(p);
         case Qt::Key_Up: {
             const int s = LineStartOfPos(p);
             if (s > 2) return std::min(LineStartOfPos(s - 2) + (p - s), s - 2);
@@ -365,7 +360,7 @@ int EditorCore::MovedPosition(int key, int mods, int p) {
         }
         case Qt::Key_Down: {
             const int c = p - LineStartOfPos(p);
-            p = ScanLineEnd(p);
+            p = LineEndOfPos(p);
             return IsPairAt(p) ? AtColumn(p + 2, c) : p;
         }
         case Qt::Key_PageUp: {
@@ -379,7 +374,7 @@ int EditorCore::MovedPosition(int key, int mods, int p) {
             const int n = VisibleLineCount();
             const int c = p - LineStartOfPos(p);
             for (int i = 0; i < n; ++i) {
-                p = ScanLineEnd(p);
+                p = LineEndOfPos(p);
                 if (p > len) return p;
                 p += 2;
             }
@@ -498,8 +493,12 @@ bool EditorCore::KeyDown(int key, int mods) {
 
 void EditorCore::KeyChar(int c, bool ctrl) {
     TypeChar(c, ctrl);
-    // The caret shows after every typed key, for a whole blink period, so
-    // that it never stays hidden while the user types fast.
+    RevealCaret();
+}
+
+// The caret shows after every key and edit, for a whole blink period, so
+// that it never stays hidden while the user types fast.
+void EditorCore::RevealCaret() {
     StopBlink();
     ShowCaret();
     StartBlink();

@@ -160,11 +160,11 @@ private:
     void RecordSelection();
     void ToggleCaret();
     void TypeChar(int code, bool ctrl);
+    void RevealCaret();
     void AutoWrap(int caretBefore);
     void InsertAt(int pos, std::string_view text);
     void RemoveRange(int start, int end);
     bool IsPairAt(int pos) const { return CharAt(pos) == '\r' && CharAt(pos + 1) == '\n'; }
-    int ScanLineEnd(int p) const;
     int AtColumn(int lineStart, int column) const;
     int MovedPosition(int key, int modifiers, int p);
     void RefreshStamps();
