@@ -19,8 +19,6 @@ class QToolBar;
 
 namespace xo {
 
-class TfrmMain;
-
 // Tags of menu items and toolbar buttons.
 enum CommandTag { tagNeedsDocument = 0, tagAlways = 1, tagManaged = 2 };
 
