@@ -1,10 +1,11 @@
 #include "subsystems.h"
 
+#include "dialogs/dialog_registration.h"
 #include "editor/search_commands.h"
 #include "tags/tag_commands.h"
 
 namespace xo {
 
-std::vector<Subsystem> AllSubsystems() { return {SearchSubsystem(), TagsSubsystem()}; }
+std::vector<Subsystem> AllSubsystems() { return {SearchSubsystem(), DialogsSubsystem(), TagsSubsystem()}; }
 
 } // namespace xo

@@ -3,7 +3,9 @@
 #include "documents/main_window.h"
 #include "editor/editor_widget.h"
 #include "editor/shared_routines.h"
+#include "dialogs/dialog_services.h"
 #include "documents/glyphs.h"
+#include "editor/editor_core.h"
 #include "insertion.h"
 #include "list_conversion.h"
 #include "platform/services.h"
@@ -18,6 +20,8 @@ const char *const kHomePage = "http://xo.example.org/";
 const char *const kBadgeImage = "http://xo.example.org/xo-badge.gif";
 const char *const kCounterService = "http://counter.example.org";
 const char *const kCounterName = "counter.example.org";
+
+bool LinkInserted = false;
 
 namespace {
 
@@ -87,7 +91,111 @@ void xoReference() {
                0);
 }
 
+// The commands that build their tag in a dialog.
+
+void font() {
+    FontValues v;
+    if (ActiveEditor() && TagDialogs().ExecuteFontDialog(v, false)) WrapSelection(FontOpen, FontClose);
+}
+
+void marquee() {
+    MarqueeValues v;
+    if (!ActiveEditor() || !TagDialogs().ExecuteMarqueeDialog(v, false)) return;
+    WrapSelectionInTag("MARQUEE", 1);
+    InsertText(MarqueeAttributes, 0);
+    CaretRight();
+}
+
+// A pair of tags whose opening tag gets the alignment chosen in the dialog.
+void alignedPair(const std::string &tag) {
+    if (!ActiveEditor()) return;
+    const std::string alignment = TagDialogs().ExecuteAlignDialog(-1);
+    if (alignment.empty()) return;
+    WrapSelectionInTag(tag, 1);
+    InsertText(alignment, 0);
+    CaretRight();
+}
+
+void rule() {
+    RuleValues v;
+    if (ActiveEditor() && TagDialogs().ExecuteRuleDialog(v, false)) InsertText(RuleTag, 0);
+}
+
+void link() {
+    if (!ActiveEditor()) return;
+    LinkValues v;
+    LinkInserted = TagDialogs().ExecuteLinkDialog(v, false);
+    if (LinkInserted) WrapSelection(LinkOpen, LinkClose);
+}
+
+// The image dialog for the active document; false when cancelled.
+bool imageDialog() {
+    EditorCore *e = ActiveEditor();
+    ImageValues v;
+    return e && TagDialogs().ExecuteImageDialog(v, e->FileName, false);
+}
+
+void image() {
+    if (imageDialog()) InsertText(ImageTag, 0);
+}
+
+void linkedImage() {
+    EditorCore *e = ActiveEditor();
+    if (!e) return;
+    const int start = e->SelStart();
+    image();
+    if (e->SelStart() == start) return;
+    e->SetSelection(start, e->SelEnd());
+    link();
+}
+
+void imageMap() {
+    if (imageDialog()) InsertImageMap(ImageTag);
+}
+
+void unorderedList() {
+    int kind = 0;
+    if (ActiveEditor() && TagDialogs().ExecuteULDialog(kind, false)) ListConversion('U', ULAttributes);
+}
+
+void orderedList() {
+    int kind = 0, start = 1;
+    if (ActiveEditor() && TagDialogs().ExecuteOLDialog(kind, start, false)) ListConversion('O', OLAttributes);
+}
+
+void backgroundSound() {
+    BgSoundValues v;
+    if (ActiveEditor() && TagDialogs().ExecuteBgSoundDialog(v, false)) InsertText(BgSoundTag, 0);
+}
+
+void embed() {
+    EmbedValues v;
+    if (ActiveEditor() && TagDialogs().ExecuteEmbedDialog(v, false)) InsertText(EmbedTag, 0);
+}
+
+void applet() {
+    AppletValues v;
+    if (!ActiveEditor() || !TagDialogs().ExecuteAppletDialog(v, false)) return;
+    WrapSelectionInTag("APPLET", 1);
+    InsertText(AppletAttributes, 0);
+    CaretRight();
+}
+
 } // namespace
+
+// The secondary click of the heading buttons: the heading with an alignment.
+void RightClickHx(const QString &button) {
+    if (!ActiveEditor()) return;
+    const std::string alignment = TagDialogs().ExecuteAlignDialog(-1);
+    if (alignment.empty()) return;
+    if (button.size() != 4) {
+        platform::message(kCaption, QStringLiteral("Internal error RightClickHx"), platform::Icon::Error);
+        return;
+    }
+    WrapSelectionInTag(button.mid(2).toStdString(), 1);
+    InsertText(alignment, 0);
+    CaretRight();
+}
 
 namespace {
 
@@ -145,37 +253,37 @@ std::vector<Command> catalogue() {
         {heads, "mnH4", "H&4", wrap("H4"), "btH4", "H4"},
         {heads, "mnH5", "H&5", wrap("H5"), "btH5", "H5"},
         {heads, "mnH6", "H&6", wrap("H6"), "btH6", "H6"},
-        {kTextMenu, "mnFont", "&Font", nullptr, "btFont", "F"},
+        {kTextMenu, "mnFont", "&Font", font, "btFont", "F"},
         {kTextMenu, "mnBaseFont", "&Základní font", insert("<BASEFONT size=\"4\">", 3)},
-        {kTextMenu, "mnMarquee", "Běžící te&xt", nullptr},
+        {kTextMenu, "mnMarquee", "Běžící te&xt", marquee},
         {format, "mnStruc", "&Struktura dokumentu", nullptr, "btStructure", "HTM"},
         {format, "mnFramesStruc", "Struktura pro &rámce", nullptr},
         {format, "mnAddress", "A&dresa", wrap("ADDRESS"), "btAddress", "@"},
         {format, "mnComment", "&Komentář", [] { WrapSelection("<!-- ", " -->"); }, "btComment", "<!>"},
         {format, "mnIsIndex", "&Vyhledávání v dokumentu", insert("<ISINDEX action=\"\" PROMPT=\"Text:\">", 17)},
         {format, "mnP", "&Odstavec", wrapIfAny("P"), "btP", "P", QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {format, "mnPExt", "&Rozšířený odstavec", nullptr},
+        {format, "mnPExt", "&Rozšířený odstavec", [] { alignedPair("P"); }},
         {format, "mnCenter", "&Centrování", wrap("CENTER"), "btCenter", "C"},
-        {format, "mnDIV", "Zarovnání &bloku", nullptr},
+        {format, "mnDIV", "Zarovnání &bloku", [] { alignedPair("DIV"); }},
         {format, "mnBQ", "Odsa&zení od okrajů", wrap("BLOCKQUOTE"), "btBQ", "BQ"},
         {format, "mnPRE", "Ne&formátovaný text", wrap("PRE"), "btPRE", "PRE"},
-        {format, "mnHR", "&Vodorovná čára", nullptr, "btHR", "HR", QKeySequence(Qt::CTRL | Qt::Key_H)},
+        {format, "mnHR", "&Vodorovná čára", rule, "btHR", "HR", QKeySequence(Qt::CTRL | Qt::Key_H)},
         {format, "mnAName", "&Anchor (ukotvení)", wrapWith("A", " name=\"\"", 1), "btAnchor", "#"},
         {breaks, "mnBR", "&Zalomení řádky", insert("<BR>"), "btBR", "BR"},
         {breaks, "mnBRExt", "&Rozšířené zalomení řádky", insert("<BR clear=all>")},
         {breaks, "mnNOBR", "&Bez zalomení", wrap("NOBR")},
         {breaks, "mnWBR", "&Umožnit zalomení", insert("<WBR>")},
-        {refs, "mnAHref", "&Reference", nullptr, "btLink", "A"},
-        {refs, "mnAHref_IMG", "Reference &obrazem", nullptr},
+        {refs, "mnAHref", "&Reference", link, "btLink", "A"},
+        {refs, "mnAHref_IMG", "Reference &obrazem", linkedImage},
         {refs, "mnAHrefEmail", "Reference na &e-mail", wrapWith("A", " HREF=\"mailto:\"", 1)},
         {refs, "mnBaseHref", "&Kořenové URL", insert("<BASE HREF=\"\">", 2)},
         {refs, "mnXoReference", "Reference na &Xo!", xoReference},
-        {images, "mnImg", "&Obraz", nullptr, "btImg", "IMG"},
-        {images, "mnMap", "&Klikovací mapa", nullptr},
+        {images, "mnImg", "&Obraz", image, "btImg", "IMG"},
+        {images, "mnMap", "&Klikovací mapa", imageMap},
         {images, "mnPocitadlo", "", counter},
         {lists, "mnDL", "&Seznam definic", DefinitionListConversion, "btDList", "DL"},
-        {lists, "mnUL", "&Nečíslovaný seznam", nullptr, "btUList", "UL"},
-        {lists, "mnOL", "&Číslovaný seznam", nullptr, "btOList", "OL"},
+        {lists, "mnUL", "&Nečíslovaný seznam", unorderedList, "btUList", "UL"},
+        {lists, "mnOL", "&Číslovaný seznam", orderedList, "btOList", "OL"},
         {lists, "mnDD", "&Definice v <DL>", wrapIfAny("DD"), "btDD", "DD"},
         {lists, "mnDT", "&Termín v <DL>", wrapIfAny("DT"), "btDT", "DT"},
         {lists, "mnLI", "&Položka v <OL>, <UL>", wrapIfAny("LI"), "btLI", "LI"},
@@ -209,9 +317,9 @@ std::vector<Command> catalogue() {
         {forms, "mnInputClear", "Vymazání &dat", insert("<INPUT TYPE=\"reset\" VALUE=\"Vymazat\">")},
         {forms, "mnBackButton", "T&lačítko zpět",
          insert("<INPUT TYPE=\"button\" VALUE=\"Zp\xEC" "t\" onClick=\"history.back()\">")},
-        {media, "mnBgSound", "&Zvuk na pozadí (BGSOUND)", nullptr},
-        {media, "mnEmbed", "&Objekt (EMBED)", nullptr},
-        {media, "mnApplet", "&Java applet (APPLET)", nullptr},
+        {media, "mnBgSound", "&Zvuk na pozadí (BGSOUND)", backgroundSound},
+        {media, "mnEmbed", "&Objekt (EMBED)", embed},
+        {media, "mnApplet", "&Java applet (APPLET)", applet},
         {chars, "mnCharCopyright", "&Copyright", insert("&copy;")},
         {chars, "mnCharReg", "&Reg. ochranná známka", insert("&reg;")},
         {chars, "mnCharLeft", "Znak   <", insert("&lt;")},
@@ -315,7 +423,11 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
                     if (QAction *a = m.Action(QString::fromLatin1(item)); a && a->isEnabled()) a->trigger();
                 };
     };
+    secondary("btP", "mnPExt");
     secondary("btBR", "mnBRExt");
+    for (CommandSpec &s : specs)
+        if (s.button.size() == 4 && s.button.startsWith(QLatin1String("btH")) && s.button[3].isDigit())
+            s.secondaryClick = [name = s.button] { RightClickHx(name); };
     secondary("btFrame", "mnFrameExt");
     for (CommandSpec &s : specs)
         if (s.button == QLatin1String("btUserDef"))

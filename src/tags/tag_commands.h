@@ -9,6 +9,11 @@ namespace xo {
 
 Subsystem TagsSubsystem();
 
+// Set by the link command: true when its dialog was confirmed.
+extern bool LinkInserted;
+// The heading buttons' secondary click; `button` is the button's name ("btH3").
+void RightClickHx(const QString &button);
+
 // The addresses the reference and counter commands write (our own, under
 // the reserved example domain).
 extern const char *const kHomePage;

@@ -53,13 +53,14 @@ public:
         waitCursor = on;
         ++waitCursorSets;
     }
+    bool programsWork = true, urlsWork = true;
     bool startProgram(const QString &program, const QStringList &arguments) override {
         started.emplace_back(program, arguments);
-        return true;
+        return programsWork;
     }
     bool openUrl(const QString &url) override {
         urls.push_back(url);
-        return true;
+        return urlsWork;
     }
     bool helpWorks = true;
     bool showHelp(const QString &file, int context) override {

@@ -1,4 +1,5 @@
 #include "documents/frame_test_util.h"
+#include "support/scripted_tag_dialogs.h"
 #include "tags/insertion.h"
 #include "tags/list_conversion.h"
 #include "tags/tag_commands.h"
@@ -165,9 +166,9 @@ TEST_F(TagCommandsTest, ShortcutsButtonsAndDropDownsRunTheSameCommands) {
     items[8]->trigger(); // Vymazání dat
     EXPECT_EQ(e->Text(), "word<P><BR><BR clear=all><INPUT TYPE=\"reset\" VALUE=\"Vymazat\">");
     // Commands whose dialogs come later stay disabled, also with documents open.
-    for (const char *name : {"mnFont", "mnHR", "mnImg", "mnUL", "mnTable", "mnFrameSet", "mnUserChooseTag"})
+    for (const char *name : {"mnTable", "mnFrameSet", "mnUserChooseTag"})
         EXPECT_FALSE(frame->Action(name)->isEnabled()) << name;
-    for (const char *button : {"btFont", "btHR", "btTable", "btUserDef"})
+    for (const char *button : {"btTable", "btUserDef"})
         EXPECT_FALSE(frame->findChild<QToolButton *>(button)->isEnabled()) << button;
     EXPECT_TRUE(frame->findChild<QToolButton *>("btB")->isEnabled());
 }
@@ -210,4 +211,90 @@ TEST_F(TagCommandsTest, ListsMapsAndNoDocument) {
         if (a->objectName().startsWith("mnMeta") || a->objectName() == "mnPocitadlo" || a->objectName() == "mnB")
             a->trigger();
     EXPECT_TRUE(frame->DocumentWindows().isEmpty());
+}
+
+TEST_F(TagCommandsTest, DialogCommandsWriteWhatTheirDialogsBuiltAndNothingWhenCancelled) {
+    test::ScriptedTagDialogs dialogs;
+    constexpr int kRed = 0x0000FF;
+    dialogs.font = [](FontValues &v) {
+        v = {"3", true, true, "Arial", kRed};
+        return true;
+    };
+    EXPECT_EQ(run("mnFont"), "a <FONT size=\"3\" face=\"Arial\" color=\"#ff0000\"><B><I>|sel</I></B></FONT> b");
+    dialogs.align = [](int preselect) {
+        EXPECT_EQ(preselect, -1);
+        return std::string(" align=left");
+    };
+    EXPECT_EQ(run("mnPExt", "ab", 2, 2), "a<P align=left>|</P>b");
+    EXPECT_EQ(run("mnDIV"), "a <DIV align=left>|sel</DIV> b");
+    // The heading buttons' secondary click asks for the alignment too.
+    TEditor *e = document();
+    e->SetText("a sel b");
+    e->SetSelection(3, 6);
+    QTest::mouseClick(frame->findChild<QToolButton *>("btH3"), Qt::RightButton);
+    EXPECT_EQ(e->Text(), "a <H3 align=left>sel</H3> b");
+    QTest::mouseClick(frame->findChild<QToolButton *>("btP"), Qt::RightButton);
+    EXPECT_EQ(e->Text(), "a <H3 align=left><P align=left></P>sel</H3> b");
+    // Cancelled dialogs write nothing.
+    auto unchanged = [&](const char *command) {
+        e->SetText("a sel b");
+        e->SetSelection(3, 6);
+        frame->Action(command)->trigger();
+        return e->Text() == "a sel b" && e->SelStart() == 3 && e->SelEnd() == 6;
+    };
+    dialogs.align = [](int) { return std::string(); };
+    EXPECT_TRUE(unchanged("mnPExt"));
+
+    dialogs.rule = [](RuleValues &v) {
+        v = {50, 2, true, 3, true};
+        return true;
+    };
+    EXPECT_EQ(run("mnHR", "ab", 2, 2), "a<HR width=50% size=2 noshadow align=center>|b");
+    dialogs.marquee = [](MarqueeValues &v) {
+        v.loopText = "5";
+        v.width = 300;
+        v.hasColor = true;
+        v.color = kRed;
+        return true;
+    };
+    EXPECT_EQ(run("mnMarquee"),
+              "a <MARQUEE behavior=scroll direction=left loop=5 width=300 align=top bgcolor=#ff0000>|sel</MARQUEE> b");
+    dialogs.ol = [](int &kind, int &start) {
+        kind = 3;
+        start = 4;
+        return true;
+    };
+    EXPECT_EQ(run("mnOL", "ab", 2, 2), "a<OL type=I start=4>\r\n|\r\n</OL>\r\nb");
+    dialogs.ul = [](int &kind) { return kind = 1, true; };
+    EXPECT_EQ(run("mnUL", "ab", 2, 2), "a<UL type=circle>\r\n|\r\n</UL>\r\nb");
+    dialogs.bgSound = [](BgSoundValues &v) { return v.src = "s.wav", v.loopText = "", true; };
+    EXPECT_EQ(run("mnBgSound"), "a <BGSOUND src=\"s.wav\">|sel b");
+    dialogs.embed = [](EmbedValues &v) { return v.src = "m.avi", true; };
+    EXPECT_EQ(run("mnEmbed"), "a <EMBED src=\"m.avi\" loop=infinite autostart=true>|sel b");
+    dialogs.applet = [](AppletValues &v) { return v.code = "Hello.class", true; };
+    EXPECT_EQ(run("mnApplet"), "a <APPLET code=\"Hello.class\">|sel</APPLET> b");
+
+    // Links say whether they were written; images get the document's name.
+    dialogs.link = [](LinkValues &v) { return v = {"a.htm", "_blank"}, true; };
+    EXPECT_EQ(run("mnAHref"), "a <A href=\"a.htm\" target=\"_blank\">|sel</A> b");
+    EXPECT_TRUE(LinkInserted);
+    dialogs.link = [](LinkValues &) { return false; };
+    EXPECT_TRUE(unchanged("mnAHref"));
+    EXPECT_FALSE(LinkInserted);
+    dialogs.image = [](ImageValues &v) { return v.src = "img/a.gif", v.width = 88, true; };
+    dialogs.link = [](LinkValues &v) { return v = {"big.htm", ""}, true; };
+    EXPECT_EQ(run("mnAHref_IMG", "ab", 2, 2), "a<A href=\"big.htm\">|<IMG src=\"img/a.gif\" width=88></A>b");
+    EXPECT_EQ(dialogs.calls.back().dialog, "link");
+    EXPECT_EQ(run("mnMap", "", 1, 1),
+              "<IMG src=\"img/a.gif\" width=88 usemap=\"#map1\">\r\n\r\n<MAP name=\"map1\">\r\n <AREA href=\"|\" "
+              "alt=\"\" coords=\"0,0,1,1\">\r\n</MAP>");
+    EXPECT_EQ(dialogs.calls.back().documentFile, QString()); // unnamed
+    document()->FileName = dir.filePath("web/index.htm");
+    dialogs.image = [](ImageValues &) { return false; };
+    const size_t asked = dialogs.calls.size();
+    EXPECT_TRUE(unchanged("mnAHref_IMG")); // a cancelled image asks for no link
+    EXPECT_EQ(dialogs.calls.size(), asked + 1);
+    EXPECT_EQ(dialogs.calls.back().documentFile, dir.filePath("web/index.htm"));
+    EXPECT_TRUE(unchanged("mnImg"));
+    for (const auto &c : dialogs.calls) EXPECT_FALSE(c.prefill) << c.dialog;
 }

@@ -1,0 +1,69 @@
+#include "dialog_registration.h"
+
+#include "documents/about_dialogs.h"
+#include "documents/help.h"
+#include "documents/main_window.h"
+#include "editor/editor_widget.h"
+#include "platform/services.h"
+#include "tag_dialogs.h"
+
+#include <memory>
+
+namespace xo {
+
+namespace {
+
+// The frame as the dialogs' host.
+class FrameDialogHost : public TDialogHost {
+public:
+    TfrmMain *frame = nullptr;
+    bool HasDocument() override { return frame && frame->ActiveEditor(); }
+    QString DocumentFileName() override {
+        TEditor *e = frame ? frame->ActiveEditor() : nullptr;
+        return e ? e->FileName : QString();
+    }
+    void SaveDocumentAs() override {
+        if (frame) frame->mnUlozitJakoClick();
+    }
+    void ShowHelp(int context) override { ShowHelpContext(context); }
+    void ShowZefoAdvert() override {
+        if (frame && frame->dlgZefo) platform::services().runModal(*frame->dlgZefo);
+    }
+};
+
+FrameDialogHost host;
+std::unique_ptr<TQtTagDialogs> dialogs;
+
+template <class T> DialogSpec spec(const char *name) {
+    return {QString::fromLatin1(name), [](TfrmMain &m) -> QDialog * { return new T(&m); }};
+}
+
+} // namespace
+
+Subsystem DialogsSubsystem() {
+    Subsystem s;
+    s.name = QStringLiteral("dialogs");
+    s.dialogs = {spec<TfrmTagBody>("TfrmTagBody"),       spec<TfrmAlign>("TfrmAlign"),
+                 spec<TfrmTagHR>("TfrmTagHR"),           spec<TfrmTagFont>("TfrmTagFont"),
+                 spec<TfrmTagImg>("TfrmTagImg"),         spec<TfrmAhref>("TfrmAhref"),
+                 spec<TfrmTagUL>("TfrmTagUL"),           spec<TfrmTagOL>("TfrmTagOL"),
+                 spec<TfrmTagMarquee>("TfrmTagMarquee"), spec<TfrmTagBgsound>("TfrmTagBgsound"),
+                 spec<TfrmTagEmbed>("TfrmTagEmbed"),     spec<TfrmTagApplet>("TfrmTagApplet"),
+                 spec<TfrmTagBodyOprava>("TfrmTagBodyOprava")};
+    s.attached = [](TfrmMain &m) {
+        host.frame = &m;
+        SetDialogHost(&host);
+        dialogs = std::make_unique<TQtTagDialogs>([&m](const QString &name) { return m.Dialog(name); });
+        SetTagDialogs(dialogs.get());
+    };
+    s.detached = [](TfrmMain &m) {
+        if (host.frame != &m) return;
+        host.frame = nullptr;
+        SetDialogHost(nullptr);
+        SetTagDialogs(nullptr);
+        dialogs.reset();
+    };
+    return s;
+}
+
+} // namespace xo

@@ -1,0 +1,56 @@
+#pragma once
+// The tag dialogs as the rest of the program sees them: one interface with
+// an execute operation per dialog, so commands and tests need no widgets,
+// and the host the dialogs ask for the active document, the save-as
+// command, help and the sibling program's advertisement.
+
+#include "tag_builders.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace xo {
+
+class TTagDialogs {
+public:
+    virtual ~TTagDialogs() = default;
+    // Each returns true on OK and leaves its result in its program-wide string.
+    virtual std::string ExecuteAlignDialog(int preselect) = 0; // "" on Cancel
+    virtual bool ExecuteRuleDialog(RuleValues &v, bool prefill) = 0;
+    virtual bool ExecuteFontDialog(FontValues &v, bool prefill) = 0;
+    virtual bool ExecuteBodyDialog(const QString &documentFile, BodyValues &v, bool prefill) = 0;
+    virtual bool ExecuteBodyFixDialog(const QString &documentFile, BodyFixValues &v, bool prefill) = 0;
+    virtual bool ExecuteImageDialog(ImageValues &v, const QString &documentFile, bool prefill) = 0;
+    virtual bool ExecuteLinkDialog(LinkValues &v, bool prefill) = 0;
+    virtual bool ExecuteULDialog(int &kind, bool prefill) = 0;
+    virtual bool ExecuteOLDialog(int &kind, int &start, bool prefill) = 0;
+    virtual bool ExecuteMarqueeDialog(MarqueeValues &v, bool prefill) = 0;
+    virtual bool ExecuteBgSoundDialog(BgSoundValues &v, bool prefill) = 0;
+    virtual bool ExecuteEmbedDialog(EmbedValues &v, bool prefill) = 0;
+    virtual bool ExecuteAppletDialog(AppletValues &v, bool prefill) = 0;
+};
+
+// The installed dialogs; until some are installed every dialog is cancelled.
+TTagDialogs &TagDialogs();
+// Installs d (not owned); returns the previous one. nullptr: none.
+TTagDialogs *SetTagDialogs(TTagDialogs *d);
+
+class TDialogHost {
+public:
+    virtual ~TDialogHost() = default;
+    virtual bool HasDocument() = 0;
+    // The active document's file; empty while it has no name.
+    virtual QString DocumentFileName() = 0;
+    // The main window's save-as command on the active document.
+    virtual void SaveDocumentAs() = 0;
+    virtual void ShowHelp(int context) = 0;
+    // The advertisement for the sibling image program.
+    virtual void ShowZefoAdvert() = 0;
+};
+
+// The installed host; nullptr while none is.
+TDialogHost *DialogHost();
+void SetDialogHost(TDialogHost *host);
+
+} // namespace xo
