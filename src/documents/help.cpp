@@ -3,6 +3,7 @@
 #include "local_browser.h"
 #include "platform/services.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -61,6 +62,16 @@ bool ShowHelpWindow(const QString &file, int context) {
         helpText = new TLocalTextBrowser;
         helpText->setOpenExternalLinks(true);
         box->addWidget(helpText);
+    }
+    // Asked for from a modal dialog, the help window belongs to that dialog:
+    // otherwise the dialog's modality would leave it unusable until the dialog closes.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal == helpWindow) modal = helpWindow->parentWidget();
+    if (helpWindow->parentWidget() != modal) {
+        const bool shown = helpWindow->isVisible();
+        const QRect place = helpWindow->geometry();
+        helpWindow->setParent(modal, Qt::Window);
+        if (shown) helpWindow->setGeometry(place);
     }
     helpText->document()->setBaseUrl(QUrl::fromLocalFile(file));
     helpText->setHtml(html);

@@ -336,3 +336,124 @@ def tag_commands_by_shortcuts_menus_and_buttons(s):
     s.wait(lambda: s.read("tags.htm") == b"<B>word</B><P><BR>&copy;\r\n",
            "the tags written and saved (%r)" % s.read("tags.htm"))
     exit_program(s)
+
+
+def saved(s, name, expected):
+    s.key("ctrl+s")
+    s.wait(lambda: s.read(name) == expected, "%r saved (%r)" % (expected, s.read(name)))
+
+
+@scenario
+def font_and_rule_dialogs_by_keyboard(s):
+    first_start(s)
+    doc = s.write("font.htm", b"word")
+    open_file(s, doc)
+    s.key("shift+End")
+    s.key("alt+e")  # &Entity > &Text > &Font
+    s.key("t")
+    s.key("f")
+    s.wait_trace("modal", "TfrmTagFont")
+    s.key("alt+v")  # the size group: its first item, then two down
+    s.key("space")
+    s.key("Down")
+    s.key("Down")
+    s.key("alt+t")  # &Tučný
+    s.screenshot("font-dialog")
+    s.key("Return")
+    s.wait_no_window("Definice fontu")
+    saved(s, "font.htm", b'<FONT size="+3"><B>word</B></FONT>')
+    # The rule: a wrong width is refused with the focus back in the field.
+    s.key("ctrl+End")
+    s.key("ctrl+h")
+    s.wait_trace("modal", "TfrmTagHR")
+    s.type("abc")
+    s.key("Return")
+    s.wait_trace("message", "V tomto políčku zadejte číselnou hodnotu")
+    s.key("Return")
+    time.sleep(0.3)
+    s.key("ctrl+a")
+    s.type("50")
+    s.key("alt+c")  # V pro&centech
+    s.key("alt+t")  # &Tloušťka
+    s.type("2")
+    s.key("alt+b")  # &Bez stínu
+    s.key("alt+s")  # &Střed
+    s.screenshot("rule-dialog")
+    s.key("Return")
+    s.wait_no_window("Vodorovná linka")
+    saved(s, "font.htm", b'<FONT size="+3"><B>word</B></FONT><HR width=50% size=2 noshadow align=center>')
+    exit_program(s)
+
+
+GIF_600x400 = b"GIF89a\x58\x02\x90\x01\x00\x00" + b"\x00" * 20
+
+
+@scenario
+def image_dialog_reads_the_size_and_a_link_goes_around_it(s):
+    first_start(s)
+    s.write("logo.gif", GIF_600x400)
+    doc = s.write("page.htm", b"")
+    open_file(s, doc)
+    s.key("alt+e")  # &Entity > &Reference > Reference &obrazem
+    s.key("r")
+    s.key("o")
+    s.wait_trace("modal", "TfrmTagImg")
+    s.key("space")  # the image button has the focus
+    s.wait_window("Výběr obrázku")
+    s.key("ctrl+a")
+    s.type(s.path("logo.gif"))
+    s.key("Return")
+    s.wait_trace("message", "Vložit do formuláře nalezené rozměry obrázku?")
+    s.key("alt+a")  # &Ano
+    s.wait_trace("answer", "yes")
+    time.sleep(0.3)
+    s.screenshot("image-dialog")
+    s.key("Return")
+    s.wait_trace("modal", "TfrmAhref")
+    s.type("big.htm")
+    s.key("alt+n")  # &Nové: a new window
+    s.screenshot("link-dialog")
+    s.key("Return")
+    s.wait_no_window("Odkaz")
+    saved(s, "page.htm", b'<A href="big.htm" target="_blank"><IMG src="logo.gif" width=600 height=400></A>')
+    exit_program(s)
+
+
+@scenario
+def marquee_list_and_help_in_a_dialog(s):
+    first_start(s)
+    doc = s.write("run.htm", b"text")
+    open_file(s, doc)
+    s.key("shift+End")
+    s.key("alt+e")  # &Entity > &Text > Běžící te&xt
+    s.key("t")
+    s.key("x")
+    s.wait_trace("modal", "TfrmTagMarquee")
+    s.key("alt+p")  # &Počet
+    s.key("ctrl+a")
+    s.type("5")
+    s.key("alt+a")  # Šířk&a
+    s.type("300")
+    s.key("alt+b")  # &Barva pozadí: white unless a colour is chosen
+    s.screenshot("marquee-dialog")
+    s.key("F1")     # help on the focused control, usable while the dialog waits
+    s.wait_window("Nápověda Xo!")
+    s.screenshot("help-over-the-dialog")
+    s.key("Escape")
+    s.wait_no_window("Nápověda Xo!")
+    time.sleep(0.3)
+    s.key("Return")
+    s.wait_no_window(r"Marquee \(běžící text\)")
+    saved(s, "run.htm", b"<MARQUEE behavior=scroll direction=left loop=5 width=300 align=top bgcolor=#ffffff>"
+                        b"text</MARQUEE>")
+    s.key("ctrl+End")
+    s.key("alt+e")  # &Entity > &Seznamy > &Nečíslovaný seznam
+    s.key("s")
+    s.key("n")
+    s.wait_trace("modal", "TfrmTagUL")
+    s.key("Down")  # Prázdné kolečko
+    s.key("Return")
+    s.wait_no_window("Nečíslovaný seznam")
+    saved(s, "run.htm", b"<MARQUEE behavior=scroll direction=left loop=5 width=300 align=top bgcolor=#ffffff>"
+                        b"text</MARQUEE><UL type=circle>\r\n\r\n</UL>\r\n")
+    exit_program(s)

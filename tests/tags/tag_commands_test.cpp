@@ -1,5 +1,8 @@
 #include "documents/frame_test_util.h"
+#include "dialogs/dialog_registration.h"
+#include "dialogs/tag_dialogs.h"
 #include "support/scripted_tag_dialogs.h"
+#include <QLineEdit>
 #include "tags/insertion.h"
 #include "tags/list_conversion.h"
 #include "tags/tag_commands.h"
@@ -297,4 +300,40 @@ TEST_F(TagCommandsTest, DialogCommandsWriteWhatTheirDialogsBuiltAndNothingWhenCa
     EXPECT_EQ(dialogs.calls.back().documentFile, dir.filePath("web/index.htm"));
     EXPECT_TRUE(unchanged("mnImg"));
     for (const auto &c : dialogs.calls) EXPECT_FALSE(c.prefill) << c.dialog;
+}
+
+namespace {
+class RealDialogsTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        startFrame({}, {SearchSubsystem(), DialogsSubsystem(), TagsSubsystem()});
+    }
+};
+} // namespace
+
+TEST_F(RealDialogsTest, TheDialogsAreMadeOnceInTheProgramsOrderAndServeTheCommands) {
+    QStringList made;
+    for (QObject *child : frame->children())
+        if (auto *d = qobject_cast<TTagDialog *>(child)) {
+            made << d->objectName();
+            EXPECT_FALSE(d->isVisible());
+        }
+    EXPECT_EQ(made, QStringList({"TfrmTagBody", "TfrmAlign", "TfrmTagHR", "TfrmTagFont", "TfrmTagImg", "TfrmAhref",
+                                 "TfrmTagUL", "TfrmTagOL", "TfrmTagMarquee", "TfrmTagBgsound", "TfrmTagEmbed",
+                                 "TfrmTagApplet", "TfrmTagBodyOprava"}));
+    frame->NewDocumentWindow(QString());
+    TEditor *e = frame->ActiveEditor();
+    services.onModal = [](QDialog &d) {
+        auto &hr = dynamic_cast<TfrmTagHR &>(d);
+        hr.edWidth->setText("10");
+        d.accept();
+        return d.result();
+    };
+    frame->Action("mnHR")->trigger();
+    EXPECT_EQ(e->Text(), "<HR width=10>");
+    // The commands of a closed frame find no dialogs and do nothing.
+    frame.reset();
+    FontValues v;
+    EXPECT_FALSE(TagDialogs().ExecuteFontDialog(v, false));
 }
