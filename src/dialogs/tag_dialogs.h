@@ -246,6 +246,11 @@ public:
 
 private:
     template <class T> T *dialog(const char *name) const { return qobject_cast<T *>(find_(QString::fromLatin1(name))); }
+    // False when the frame has no such dialog.
+    template <class T, class... A> bool run(const char *name, A &...args) {
+        T *d = dialog<T>(name);
+        return d && d->Execute(args...);
+    }
     std::function<QDialog *(const QString &)> find_;
 };
 
