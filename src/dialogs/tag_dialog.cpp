@@ -47,6 +47,8 @@ void SetHelpContext(QWidget *w, int context) { w->setProperty(kHelpProperty, con
 TTagDialog::TTagDialog(QWidget *parent, const QString &caption, int helpContext)
     : QDialog(parent), helpContext_(helpContext) {
     setWindowTitle(caption);
+    // Wide enough that the window manager shows the whole caption.
+    setMinimumWidth(fontMetrics().horizontalAdvance(caption) * 3 / 2 + 100);
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] {
         if (TDialogHost *h = DialogHost()) h->ShowHelp(HelpContextOf(focusWidget()));
