@@ -2,10 +2,11 @@
 
 #include "dialogs/dialog_registration.h"
 #include "editor/search_commands.h"
+#include "tables/table_registration.h"
 #include "tags/tag_commands.h"
 
 namespace xo {
 
-std::vector<Subsystem> AllSubsystems() { return {SearchSubsystem(), DialogsSubsystem(), TagsSubsystem()}; }
+std::vector<Subsystem> AllSubsystems() { return {SearchSubsystem(), DialogsSubsystem(), TablesSubsystem(), TagsSubsystem()}; }
 
 } // namespace xo

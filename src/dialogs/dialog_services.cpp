@@ -20,6 +20,10 @@ public:
     bool ExecuteBgSoundDialog(BgSoundValues &, bool) override { return false; }
     bool ExecuteEmbedDialog(EmbedValues &, bool) override { return false; }
     bool ExecuteAppletDialog(AppletValues &, bool) override { return false; }
+    bool ExecuteTableDialog(TableValues &, bool, bool) override { return false; }
+    bool ExecuteRowDialog(CellData &) override { return false; }
+    bool ExecuteCellDialog(CellData &) override { return false; }
+    bool ExecuteTableEditor(bool, std::string &) override { return false; }
 };
 
 NoDialogs noDialogs;

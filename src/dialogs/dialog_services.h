@@ -4,6 +4,7 @@
 // and the host the dialogs ask for the active document, the save-as
 // command, help and the sibling program's advertisement.
 
+#include "tables/cell_data.h"
 #include "tag_builders.h"
 
 #include <QString>
@@ -29,6 +30,31 @@ public:
     virtual bool ExecuteBgSoundDialog(BgSoundValues &v, bool prefill) = 0;
     virtual bool ExecuteEmbedDialog(EmbedValues &v, bool prefill) = 0;
     virtual bool ExecuteAppletDialog(AppletValues &v, bool prefill) = 0;
+    // The table dialog (short form, or full with the generation choices) sets TableTag.
+    virtual bool ExecuteTableDialog(TableValues &v, bool prefill, bool fullForm) = 0;
+    // The row and cell dialogs edit the options in place.
+    virtual bool ExecuteRowDialog(CellData &d) = 0;
+    virtual bool ExecuteCellDialog(CellData &d) = 0;
+    // The interactive table editor (importDbf: it starts with the DBF import);
+    // true when closed with OK, the generated table in `result` (empty when not generated).
+    virtual bool ExecuteTableEditor(bool importDbf, std::string &result) = 0;
+};
+
+// How the real dialogs interface reaches the table dialogs, which live with the tables.
+class TTableDialogExecute {
+public:
+    virtual ~TTableDialogExecute() = default;
+    virtual bool ExecuteTable(TableValues &v, bool prefill, bool fullForm) = 0;
+};
+class TInteractiveTableExecute {
+public:
+    virtual ~TInteractiveTableExecute() = default;
+    virtual bool ExecuteTableEditor(bool importDbf, std::string &result) = 0;
+};
+class TCellDialogExecute {
+public:
+    virtual ~TCellDialogExecute() = default;
+    virtual bool ExecuteCell(CellData &d) = 0;
 };
 
 // The installed dialogs; until some are installed every dialog is cancelled.

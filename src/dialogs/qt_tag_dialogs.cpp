@@ -55,4 +55,24 @@ bool TQtTagDialogs::ExecuteAppletDialog(AppletValues &v, bool prefill) {
     return run<TfrmTagApplet>("TfrmTagApplet", v, prefill);
 }
 
+bool TQtTagDialogs::ExecuteTableDialog(TableValues &v, bool prefill, bool fullForm) {
+    auto *d = dynamic_cast<TTableDialogExecute *>(find_(QStringLiteral("TfrmTable")));
+    return d && d->ExecuteTable(v, prefill, fullForm);
+}
+
+bool TQtTagDialogs::ExecuteRowDialog(CellData &data) {
+    auto *d = dynamic_cast<TCellDialogExecute *>(find_(QStringLiteral("TfrmRowOptions")));
+    return d && d->ExecuteCell(data);
+}
+
+bool TQtTagDialogs::ExecuteCellDialog(CellData &data) {
+    auto *d = dynamic_cast<TCellDialogExecute *>(find_(QStringLiteral("TfrmCellOptions")));
+    return d && d->ExecuteCell(data);
+}
+
+bool TQtTagDialogs::ExecuteTableEditor(bool importDbf, std::string &result) {
+    auto *d = dynamic_cast<TInteractiveTableExecute *>(find_(QStringLiteral("TfrmTableInteractive")));
+    return d && d->ExecuteTableEditor(importDbf, result);
+}
+
 } // namespace xo

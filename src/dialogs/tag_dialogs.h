@@ -243,6 +243,10 @@ public:
     bool ExecuteBgSoundDialog(BgSoundValues &v, bool prefill) override;
     bool ExecuteEmbedDialog(EmbedValues &v, bool prefill) override;
     bool ExecuteAppletDialog(AppletValues &v, bool prefill) override;
+    bool ExecuteTableDialog(TableValues &v, bool prefill, bool fullForm) override;
+    bool ExecuteRowDialog(CellData &d) override;
+    bool ExecuteCellDialog(CellData &d) override;
+    bool ExecuteTableEditor(bool importDbf, std::string &result) override;
 
 private:
     template <class T> T *dialog(const char *name) const { return qobject_cast<T *>(find_(QString::fromLatin1(name))); }

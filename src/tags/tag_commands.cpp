@@ -9,6 +9,7 @@
 #include "insertion.h"
 #include "list_conversion.h"
 #include "platform/services.h"
+#include "tables/table_from_lines.h"
 
 #include <QAction>
 #include <QMenu>
@@ -173,6 +174,45 @@ void embed() {
     if (ActiveEditor() && TagDialogs().ExecuteEmbedDialog(v, false)) InsertText(EmbedTag, 0);
 }
 
+// A new table: a skeleton at the caret, or a table made of the selected lines.
+void table() {
+    EditorCore *e = ActiveEditor();
+    if (!e) return;
+    const bool lines = e->SelStart() != e->SelEnd();
+    TableValues v;
+    if (!TagDialogs().ExecuteTableDialog(v, false, lines)) return;
+    if (lines)
+        TableFromSelectedLines(v, TableTag);
+    else
+        InsertTableSkeleton(TableTag);
+}
+
+void tableEditor(bool importDbf) {
+    std::string result;
+    if (ActiveEditor() && TagDialogs().ExecuteTableEditor(importDbf, result) && !result.empty())
+        InsertText(result, 0);
+}
+
+// A row or cell with the options of its dialog; new cells get no span warning.
+void withOptions(const char *tag) {
+    if (!ActiveEditor()) return;
+    CellData d;
+    bool ok;
+    if (std::string_view(tag) == "TR") {
+        ok = TagDialogs().ExecuteRowDialog(d);
+    } else {
+        const bool warn = WarnSpanChange;
+        WarnSpanChange = false;
+        ok = TagDialogs().ExecuteCellDialog(d);
+        WarnSpanChange = warn;
+    }
+    if (!ok) return;
+    const std::string attributes = CellAttributes(d);
+    WrapSelectionInTagIfAny(tag, 1);
+    if (!attributes.empty()) InsertText(attributes, 0);
+    CaretRight();
+}
+
 void applet() {
     AppletValues v;
     if (!ActiveEditor() || !TagDialogs().ExecuteAppletDialog(v, false)) return;
@@ -287,16 +327,16 @@ std::vector<Command> catalogue() {
         {lists, "mnDD", "&Definice v <DL>", wrapIfAny("DD"), "btDD", "DD"},
         {lists, "mnDT", "&Termín v <DL>", wrapIfAny("DT"), "btDT", "DT"},
         {lists, "mnLI", "&Položka v <OL>, <UL>", wrapIfAny("LI"), "btLI", "LI"},
-        {tables, "mnTable", "&Tabulka", nullptr, "btTable", "TAB"},
-        {tables, "mnTableInterActive", "&Interaktivní tabulka", nullptr},
-        {tables, "mnImportDBF", "Import z &DBF", nullptr, "btDbf_To_Html", "DBF"},
+        {tables, "mnTable", "&Tabulka", table, "btTable", "TAB"},
+        {tables, "mnTableInterActive", "&Interaktivní tabulka", [] { tableEditor(false); }},
+        {tables, "mnImportDBF", "Import z &DBF", [] { tableEditor(true); }, "btDbf_To_Html", "DBF"},
         {tables, "mnTR", "&Řádek", wrapIfAny("TR"), "btTR", "TR"},
         {tables, "mnTH", "&Nadpis v tabulce", wrapIfAny("TH"), "btTH", "TH"},
         {tables, "mnTD", "&Buňka v tabulce", wrapIfAny("TD"), "btTD", "TD"},
         {tables, "mnCaption", "Nadpis tabuky", wrap("CAPTION")},
-        {tables, "mnTRExt", "Rozšíření definice řádku", nullptr},
-        {tables, "mnTHExt", "Rozšíření definice nadpisu", nullptr},
-        {tables, "mnTDExt", "Rozšíření definice buňky", nullptr},
+        {tables, "mnTRExt", "Rozšíření definice řádku", [] { withOptions("TR"); }},
+        {tables, "mnTHExt", "Rozšíření definice nadpisu", [] { withOptions("TH"); }},
+        {tables, "mnTDExt", "Rozšíření definice buňky", [] { withOptions("TD"); }},
         {frames, "mnFrameSet", "&Definice rámců (průvodce)", nullptr, "btFrameSet", "FS"},
         {frames, "mnFrame", "&Rámec", insert("<FRAME src=\"\" SCROLLING=\"YES\">", 18), "btFrame", "FR"},
         {frames, "mnFrameExt", "Ro&zšířený rámec", insert("<FRAME target= name= src=\"\" SCROLLING=\"YES\">", 30)},
@@ -425,6 +465,10 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
     };
     secondary("btP", "mnPExt");
     secondary("btBR", "mnBRExt");
+    secondary("btTable", "mnTableInterActive");
+    secondary("btTR", "mnTRExt");
+    secondary("btTH", "mnTHExt");
+    secondary("btTD", "mnTDExt");
     for (CommandSpec &s : specs)
         if (s.button.size() == 4 && s.button.startsWith(QLatin1String("btH")) && s.button[3].isDigit())
             s.secondaryClick = [name = s.button] { RightClickHx(name); };

@@ -38,6 +38,9 @@ public:
     std::function<bool(BgSoundValues &)> bgSound;
     std::function<bool(EmbedValues &)> embed;
     std::function<bool(AppletValues &)> applet;
+    std::function<bool(TableValues &, bool fullForm)> table;
+    std::function<bool(CellData &)> row, cell;
+    std::function<bool(bool importDbf, std::string &result)> tableEditor;
 
     std::string ExecuteAlignDialog(int preselect) override {
         record("align", false);
@@ -87,6 +90,17 @@ public:
     }
     bool ExecuteAppletDialog(AppletValues &v, bool prefill) override {
         return run("applet", applet, v, prefill) && (AppletAttributes = AppletAttributesOf(v), true);
+    }
+
+    bool ExecuteTableDialog(TableValues &v, bool prefill, bool fullForm) override {
+        record(fullForm ? "table full" : "table short", prefill);
+        return answered(table, "table") && table(v, fullForm) && (TableTag = TableTagOf(v), true);
+    }
+    bool ExecuteRowDialog(CellData &d) override { return run("row", row, d, !d.IsDefault); }
+    bool ExecuteCellDialog(CellData &d) override { return run("cell", cell, d, !d.IsDefault); }
+    bool ExecuteTableEditor(bool importDbf, std::string &result) override {
+        record(importDbf ? "table editor import" : "table editor", false);
+        return answered(tableEditor, "table editor") && tableEditor(importDbf, result);
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "documents/frame_test_util.h"
 #include "dialogs/dialog_registration.h"
 #include "dialogs/tag_dialogs.h"
+#include "tables/table_registration.h"
 #include "support/scripted_tag_dialogs.h"
 #include <QLineEdit>
 #include "tags/insertion.h"
@@ -169,9 +170,9 @@ TEST_F(TagCommandsTest, ShortcutsButtonsAndDropDownsRunTheSameCommands) {
     items[8]->trigger(); // Vymazání dat
     EXPECT_EQ(e->Text(), "word<P><BR><BR clear=all><INPUT TYPE=\"reset\" VALUE=\"Vymazat\">");
     // Commands whose dialogs come later stay disabled, also with documents open.
-    for (const char *name : {"mnTable", "mnFrameSet", "mnUserChooseTag"})
+    for (const char *name : {"mnFrameSet", "mnUserChooseTag"})
         EXPECT_FALSE(frame->Action(name)->isEnabled()) << name;
-    for (const char *button : {"btTable", "btUserDef"})
+    for (const char *button : {"btFrameSet", "btUserDef"})
         EXPECT_FALSE(frame->findChild<QToolButton *>(button)->isEnabled()) << button;
     EXPECT_TRUE(frame->findChild<QToolButton *>("btB")->isEnabled());
 }
@@ -307,7 +308,7 @@ class RealDialogsTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        startFrame({}, {SearchSubsystem(), DialogsSubsystem(), TagsSubsystem()});
+        startFrame({}, {SearchSubsystem(), DialogsSubsystem(), TablesSubsystem(), TagsSubsystem()});
     }
 };
 } // namespace
@@ -320,7 +321,8 @@ TEST_F(RealDialogsTest, TheDialogsAreMadeOnceInTheProgramsOrderAndServeTheComman
             EXPECT_FALSE(d->isVisible());
         }
     EXPECT_EQ(made, QStringList({"TfrmTagBody", "TfrmAlign", "TfrmTagHR", "TfrmTagFont", "TfrmTagImg", "TfrmAhref",
-                                 "TfrmTagUL", "TfrmTagOL", "TfrmTagMarquee", "TfrmTagBgsound", "TfrmTagEmbed",
+                                 "TfrmTagUL", "TfrmTagOL", "TfrmTable", "TfrmTableInteractive", "TfrmCellOptions",
+                                 "TfrmRowOptions", "TfrmTagMarquee", "TfrmTagBgsound", "TfrmTagEmbed",
                                  "TfrmTagApplet", "TfrmTagBodyOprava"}));
     frame->NewDocumentWindow(QString());
     TEditor *e = frame->ActiveEditor();
@@ -336,4 +338,47 @@ TEST_F(RealDialogsTest, TheDialogsAreMadeOnceInTheProgramsOrderAndServeTheComman
     frame.reset();
     FontValues v;
     EXPECT_FALSE(TagDialogs().ExecuteFontDialog(v, false));
+}
+
+TEST_F(TagCommandsTest, TableCommandsAndTheirSecondaryClicks) {
+    test::ScriptedTagDialogs dialogs;
+    dialogs.table = [](TableValues &v, bool) {
+        v.border = 1;
+        return true;
+    };
+    EXPECT_EQ(run("mnTable", "ab", 2, 2), "a<TABLE border=1>\r\n <TR><TH>|\r\n</TABLE>b");
+    EXPECT_EQ(dialogs.calls.back().dialog, "table short");
+    TEditor *e = document();
+    e->SetText("a b\r\nc d\r\n");
+    e->SetSelection(1, 11);
+    frame->Action("mnTable")->trigger();
+    EXPECT_EQ(dialogs.calls.back().dialog, "table full");
+    EXPECT_EQ(e->Text(), "<TABLE border=1>\r\n <TR> <TH>a b\r\n <TR> <TD>c d\r\n\r\n</TABLE>\r\n");
+
+    // New cells get no span warning; the setting comes back afterwards.
+    dialogs.cell = [](CellData &d) {
+        EXPECT_FALSE(WarnSpanChange);
+        d = {false, 2, 255, false, 0, true};
+        return true;
+    };
+    dialogs.row = [](CellData &d) {
+        EXPECT_TRUE(WarnSpanChange);
+        d.IsDefault = false; // confirmed without options
+        return true;
+    };
+    EXPECT_EQ(run("mnTDExt"), "a <TD align=center nowrap>|sel</TD> b");
+    EXPECT_TRUE(WarnSpanChange);
+    EXPECT_EQ(run("mnTRExt", "ab", 2, 2), "a<TR>|b");
+    e->SetText("x");
+    e->SetSelection(1, 2);
+    QTest::mouseClick(frame->findChild<QToolButton *>("btTH"), Qt::RightButton);
+    EXPECT_EQ(e->Text(), "<TH align=center nowrap>x</TH>");
+    // The grid editor's table goes in at the caret; an empty one writes nothing.
+    dialogs.tableEditor = [](bool importDbf, std::string &result) {
+        result = importDbf ? "<TABLE>\r\n</TABLE>" : "";
+        return true;
+    };
+    QTest::mouseClick(frame->findChild<QToolButton *>("btTable"), Qt::RightButton);
+    EXPECT_EQ(dialogs.calls.back().dialog, "table editor");
+    EXPECT_EQ(run("mnImportDBF", "ab", 2, 2), "a<TABLE>\r\n</TABLE>|b");
 }
