@@ -128,7 +128,12 @@ Answer QtServices::showMessage(const Message &m) {
 
 int QtServices::runModal(QDialog &dialog) {
     trace(QStringLiteral("modal"), dialog.objectName(), dialog.windowTitle());
-    return dialog.exec();
+    const int result = dialog.exec();
+    // The keyboard goes back to the window the dialog belongs to: a window
+    // manager that saw the dialog's own message box close just before may
+    // leave the focus nowhere.
+    if (QWidget *owner = dialog.parentWidget(); owner && owner->isVisible()) owner->window()->activateWindow();
+    return result;
 }
 
 FileResult QtServices::openFile(const FileRequest &r) {

@@ -134,8 +134,9 @@ private:
                                   (skipBlock_ ? kSkippedBlock : 0);
         std::vector<char> record(recordLength_, 0);
         const size_t got = dbf_.ReadAt(position, record.data(), record.size());
-        // The byte after the last field may be missing (no end-of-file mark).
-        if (got + 1 < record.size()) return fail("Chyba při čtení souboru DBF"), false;
+        // The byte after the last field may be missing (no end-of-file mark);
+        // a record that starts past the end is not there at all.
+        if (got + 1 < record.size() || position >= dbf_.Size()) return fail("Chyba při čtení souboru DBF"), false;
         record.back() = 0;
         for (size_t i = fields_.size(); i-- > 0;) {
             const Field &f = fields_[i];

@@ -343,6 +343,12 @@ TfrmTableInteractive::TfrmTableInteractive(QWidget *parent)
     // The keyboard's way to the pop-up menu.
     grTabulka->addActions(popup->actions());
 
+    // Coming to the grid page puts the keyboard in the grid, on its current cell.
+    connect(Pages, &QTabWidget::currentChanged, this, [this] {
+        if (Pages->currentWidget() != pgTable) return;
+        if (!grTabulka->currentIndex().isValid()) grTabulka->setCurrentIndex(Model->index(0, 0));
+        grTabulka->setFocus();
+    });
     connect(edNumRows, &QLineEdit::editingFinished, this, &TfrmTableInteractive::ZmenaRozmeruTabulky);
     connect(edNumCols, &QLineEdit::editingFinished, this, &TfrmTableInteractive::ZmenaRozmeruTabulky);
     connect(btSaveTable, &QPushButton::clicked, this, &TfrmTableInteractive::btSaveTableClick);

@@ -65,6 +65,7 @@ const std::string &TTableGrid::Text(int c, int r) const {
 
 void TTableGrid::SetText(int c, int r, std::string text) {
     if (c < 0 || r < 0 || c >= cols_ || r >= rows_) return;
+    if (c == 0 || r == 0) labeledRows_ = labeledCols_ = 0; // a label of its own until the next size change
     if (text.empty()) {
         if (Cell *cell = find(c, r)) {
             cell->text.clear();
@@ -93,25 +94,33 @@ void TTableGrid::SetOptions(int c, int r, std::unique_ptr<TCellDataObject> o) {
 }
 
 void TTableGrid::writeLabels() {
+    // Labels already right are kept: growing a grid row by row (an import)
+    // then costs only the new labels.
     const std::string row = cp1250::fromUtf8("Řádek "), column = "Sloupec ";
-    for (int r = 1; r < rows_; ++r) at(0, r).text = row + std::to_string(r);
-    for (int c = 1; c < cols_; ++c) at(c, 0).text = column + std::to_string(c);
+    for (int r = labeledRows_ + 1; r < rows_; ++r) at(0, r).text = row + std::to_string(r);
+    for (int c = labeledCols_ + 1; c < cols_; ++c) at(c, 0).text = column + std::to_string(c);
+    labeledRows_ = rows_ - 1;
+    labeledCols_ = cols_ - 1;
 }
 
 void TTableGrid::SetSize(int rows, int cols) {
     rows = std::clamp(rows, 1, kMaxRows);
     cols = std::clamp(cols, 1, kMaxCols);
-    std::erase_if(cells_, [&](const auto &entry) {
-        const int c = int(entry.first >> 32), r = int(uint32_t(entry.first));
-        return r > rows || c > cols;
-    });
+    if (rows < rows_ - 1 || cols < cols_ - 1)
+        std::erase_if(cells_, [&](const auto &entry) {
+            const int c = int(entry.first >> 32), r = int(uint32_t(entry.first));
+            return r > rows || c > cols;
+        });
     rows_ = rows + 1;
     cols_ = cols + 1;
+    labeledRows_ = std::min(labeledRows_, rows);
+    labeledCols_ = std::min(labeledCols_, cols);
     writeLabels();
 }
 
 void TTableGrid::ClearCells() {
     cells_.clear();
+    labeledRows_ = labeledCols_ = 0;
     writeLabels();
 }
 
@@ -131,6 +140,7 @@ bool TTableGrid::DeleteRows(int top, int bottom, QString &refusal) {
         moved.emplace(key(c, r > bottom ? r - n : r), std::move(cell));
     }
     cells_ = std::move(moved);
+    labeledRows_ = labeledCols_ = 0;
     SetSize(rows_ - 1 - n, cols_ - 1);
     return true;
 }
@@ -151,6 +161,7 @@ bool TTableGrid::DeleteCols(int left, int right, QString &refusal) {
         moved.emplace(key(c > right ? c - n : c, r), std::move(cell));
     }
     cells_ = std::move(moved);
+    labeledRows_ = labeledCols_ = 0;
     SetSize(rows_ - 1, cols_ - 1 - n);
     return true;
 }
@@ -174,6 +185,7 @@ void TTableGrid::InsertRow(int top) {
     }
     cells_ = std::move(moved);
     at(0, top).text += " *";
+    labeledRows_ = 0; // rewritten at the next size change
 }
 
 void TTableGrid::InsertCol(int left) {
@@ -194,6 +206,7 @@ void TTableGrid::InsertCol(int left) {
     }
     cells_ = std::move(moved);
     at(left, 0).text += " *";
+    labeledCols_ = 0;
 }
 
 CellData TTableGrid::GatherOptions(int left, int top, int right, int bottom) const {
@@ -321,27 +334,31 @@ bool SaveTableFile(const QString &fileName, const TTableGrid &grid, const TableS
     }
 }
 
+bool ReadTableContent(TCompressFile &f, TTableGrid &grid, TableSettings &s) {
+    grid.ClearCells();
+    if (f.ReadString() != kSignature) return false;
+    TableSettings read;
+    for (std::string *t : {&read.numRows, &read.numCols, &read.border, &read.width, &read.cellSpacing, &read.cellPadding})
+        *t = f.ReadString();
+    for (bool *b : {&read.firstRowTit, &read.firstColTit, &read.endTags, &read.barva}) *b = f.ReadBoolean();
+    read.color = f.ReadInteger();
+    // A size beyond the caps is not a table this program wrote.
+    if (f.Damaged() || f.PastEnd() || wholeNumber(read.numRows) > TTableGrid::kMaxRows ||
+        wholeNumber(read.numCols) > TTableGrid::kMaxCols)
+        return false;
+    TTableGrid loaded;
+    ApplyTableSize(loaded, read);
+    if (!loaded.Read(f)) return false;
+    grid = std::move(loaded);
+    s = read;
+    return true;
+}
+
 TableFileResult OpenTableFile(const QString &fileName, TTableGrid &grid, TableSettings &s) {
     grid.ClearCells();
     try {
         TCompressFile f(fileName, TCompressFile::fmOpenRead);
-        if (f.ReadString() != kSignature) return TableFileResult::BadFormat;
-        TableSettings read;
-        for (std::string *t : {&read.numRows, &read.numCols, &read.border, &read.width, &read.cellSpacing,
-                               &read.cellPadding})
-            *t = f.ReadString();
-        for (bool *b : {&read.firstRowTit, &read.firstColTit, &read.endTags, &read.barva}) *b = f.ReadBoolean();
-        read.color = f.ReadInteger();
-        // A size beyond the caps is not a table this program wrote.
-        if (f.Damaged() || f.PastEnd() || wholeNumber(read.numRows) > TTableGrid::kMaxRows ||
-            wholeNumber(read.numCols) > TTableGrid::kMaxCols)
-            return TableFileResult::BadFormat;
-        TTableGrid loaded;
-        ApplyTableSize(loaded, read);
-        if (!loaded.Read(f)) return TableFileResult::BadFormat;
-        grid = std::move(loaded);
-        s = read;
-        return TableFileResult::Ok;
+        return ReadTableContent(f, grid, s) ? TableFileResult::Ok : TableFileResult::BadFormat;
     } catch (const ECompressFileError &) {
         return TableFileResult::CannotOpen;
     }

@@ -76,6 +76,7 @@ private:
 
     std::unordered_map<uint64_t, Cell> cells_; // only cells with a text or options
     int rows_ = 2, cols_ = 2;
+    int labeledRows_ = 0, labeledCols_ = 0; // labels known to read "Řádek r", "Sloupec c"
 };
 
 // The options page's size fields applied to the grid: a field that is no
@@ -89,6 +90,8 @@ bool SaveTableFile(const QString &fileName, const TTableGrid &grid, const TableS
 enum class TableFileResult { Ok, CannotOpen, BadFormat };
 // The grid is cleared first; on BadFormat it stays cleared.
 TableFileResult OpenTableFile(const QString &fileName, TTableGrid &grid, TableSettings &s);
+// The same over a file's content; false for a bad format.
+bool ReadTableContent(TCompressFile &f, TTableGrid &grid, TableSettings &s);
 
 // One value of a DBF import into the grid (column and row of the import,
 // 0-based): spaces trimmed, CR LF as "<BR>", the grid grown for non-empty

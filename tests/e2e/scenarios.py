@@ -457,3 +457,93 @@ def marquee_list_and_help_in_a_dialog(s):
     saved(s, "run.htm", b"<MARQUEE behavior=scroll direction=left loop=5 width=300 align=top bgcolor=#ffffff>"
                         b"text</MARQUEE><UL type=circle>\r\n\r\n</UL>\r\n")
     exit_program(s)
+
+
+@scenario
+def table_from_selected_lines_and_a_cell_with_options(s):
+    first_start(s)
+    doc = s.write("lines.htm", b"a b\r\nc d\r\n")
+    open_file(s, doc)
+    s.key("shift+ctrl+End")
+    s.key("alt+e")  # &Entity > Ta&bulky > &Tabulka: the full form for a selection
+    s.key("b")
+    s.key("t")
+    s.wait_trace("modal", "TfrmTable")
+    s.key("alt+e")  # Oddělovač jsou dvě m&ezery: off, so one space separates
+    s.key("alt+t")  # Koncové &tagy
+    s.screenshot("table-dialog")
+    s.key("Return")
+    s.wait_no_window("Tabulka")
+    saved(s, "lines.htm", b"<TABLE>\r\n <TR> <TH>a </TH><TH>b</TH></TR>\r\n <TR> <TD>c </TD><TD>d</TD></TR>\r\n"
+                          b"\r\n</TABLE>\r\n")
+    s.key("ctrl+End")
+    s.key("alt+e")  # Ta&bulky > Rozšíření definice buňky: by arrows, it has no access key
+    s.key("b")
+    for _ in range(9):
+        s.key("Down")
+    s.key("Return")
+    s.wait_trace("modal", "TfrmCellOptions")
+    s.key("alt+h")  # the horizontal group: its first item
+    s.key("Down")
+    s.key("Down")
+    s.key("space")  # centrovat
+    s.key("alt+n")  # &Nezalamovat text
+    s.key("Return")
+    s.wait_no_window("Atributy buňky")
+    saved(s, "lines.htm", b"<TABLE>\r\n <TR> <TH>a </TH><TH>b</TH></TR>\r\n <TR> <TD>c </TD><TD>d</TD></TR>\r\n"
+                          b"\r\n</TABLE>\r\n<TD align=center nowrap>")
+    exit_program(s)
+
+
+@scenario
+def grid_editor_types_cells_and_imports_a_dbf_table(s):
+    first_start(s)
+    doc = s.write("grid.htm", b"")
+    open_file(s, doc)
+    s.key("alt+e")  # &Entity > Ta&bulky > &Interaktivní tabulka
+    s.key("b")
+    s.key("i")
+    s.wait_trace("modal", "TfrmTableInteractive")
+    s.key("alt+l")  # Počet s&loupců
+    s.key("ctrl+a")
+    s.type("2")
+    s.key("alt+t")  # the &Tabulka page, the keyboard in the grid's first cell
+    time.sleep(0.3)
+    s.type("x")
+    s.key("Tab")
+    s.type("y")
+    s.key("Return")
+    s.key("alt+k")  # O&k
+    s.wait_trace("message", "Vygenerovat tabulku?")
+    s.key("alt+a")  # &Ano
+    s.wait_no_window("Definice tabulky pomocí spreadsheetu")
+    saved(s, "grid.htm", b"<TABLE>\r\n <TR> <TH>x <TH>y \r\n <TR> <TH> <TD> \r\n <TR> <TH> <TD> \r\n</TABLE>")
+    # The DBF import: the file dialog comes up with the editor.
+    data = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "shared", "testdata", "dbf",
+                        "dbase_03.dbf")
+    check(os.path.exists(data), "../shared/testdata/dbf/dbase_03.dbf is absent")
+    with open(data, "rb") as f:
+        s.write("dbase_03.dbf", f.read())
+    s.key("ctrl+End")
+    s.key("alt+e")  # Ta&bulky > Import z &DBF
+    s.key("b")
+    s.key("d")
+    s.wait_window("Import z DBF")
+    s.key("ctrl+a")
+    s.type(s.path("dbase_03.dbf"))
+    s.key("Return")
+    s.wait_no_window("Import z DBF")
+    time.sleep(0.5)
+    s.key("alt+t")
+    time.sleep(0.3)
+    s.screenshot("grid-after-dbf-import")
+    s.key("alt+k")
+    s.wait_trace("message", "Vygenerovat tabulku?", count=2)
+    s.key("alt+a")
+    s.wait_no_window("Definice tabulky pomocí spreadsheetu")
+    s.key("ctrl+s")
+    s.wait(lambda: b" <TR> <TH>Point_ID <TH>Type <TH>Shape" in s.read("grid.htm"), "the imported table saved")
+    text = s.read("grid.htm")
+    check(text.count(b" <TR>") == 3 + 15, "15 rows imported after the 3 typed: %d" % text.count(b" <TR>"))
+    check(b"<TH>0507121 <TD>CMP <TD>circular" in text, "the first record's cells")
+    exit_program(s)

@@ -209,3 +209,22 @@ TEST(DbfImport, TheMemoFileIsFoundInAnyLetterCase) {
     });
     EXPECT_EQ(t.messages, QStringList({"Soubor DBF se nepodařilo otevřít", "Soubor DBF se nepodařilo otevřít"}));
 }
+
+// The fuzzer's inputs: two bytes for the DBF's length (high bit: no memo
+// file), the DBF, then the memo file. Each must end, and end soon.
+TEST(DbfImport, TheFuzzersInputsEndSoon) {
+    const QDir dir(QStringLiteral(XO_SOURCE_DIR "/tests/fuzz_inputs"));
+    const QStringList files = dir.entryList({"*.dbfz"}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString &name : files) {
+        const QByteArray b = readAll(dir.filePath(name));
+        ASSERT_GE(b.size(), 2);
+        const size_t length = std::min<size_t>(size_t(b.size() - 2), size_t((uchar(b[0]) & 0x7F) << 8 | uchar(b[1])));
+        const std::string dbf(b.constData() + 2, length), fpt(b.constData() + 2 + length, size_t(b.size()) - 2 - length);
+        int values = 0;
+        TMemorySource d(dbf), m(fpt);
+        ReadDbf(d, (uchar(b[0]) & 0x80) ? nullptr : &m, [&](int, int, std::string) { return ++values < 1000000; },
+                [](const QString &) {});
+        EXPECT_LT(values, 1000000) << name.toStdString();
+    }
+}
