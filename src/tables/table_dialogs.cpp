@@ -542,7 +542,7 @@ void TfrmTableInteractive::btOpenTableClick() {
 void TfrmTableInteractive::btFromDBFClick() {
     platform::FileRequest req;
     req.caption = QStringLiteral("Import z DBF");
-    req.filter = QStringLiteral("Tabulky DBF (*.dbf *.DBF *.Dbf);;Všechny soubory (*)");
+    req.filter = QStringLiteral("Tabulky DBF (*.dbf);;Všechny soubory (*)");
     req.parent = this;
     const platform::FileResult f = platform::services().openFile(req);
     if (!f.accepted()) return;
