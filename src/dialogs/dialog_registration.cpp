@@ -5,6 +5,7 @@
 #include "documents/main_window.h"
 #include "editor/editor_widget.h"
 #include "platform/services.h"
+#include "frameset_dialogs.h"
 #include "tag_dialogs.h"
 
 #include <memory>
@@ -49,7 +50,8 @@ Subsystem DialogsSubsystem() {
                  spec<TfrmTagUL>("TfrmTagUL"),           spec<TfrmTagOL>("TfrmTagOL"),
                  spec<TfrmTagMarquee>("TfrmTagMarquee"), spec<TfrmTagBgsound>("TfrmTagBgsound"),
                  spec<TfrmTagEmbed>("TfrmTagEmbed"),     spec<TfrmTagApplet>("TfrmTagApplet"),
-                 spec<TfrmTagBodyOprava>("TfrmTagBodyOprava")};
+                 spec<TfrmTagBodyOprava>("TfrmTagBodyOprava"), spec<TfrmFrameSet>("TfrmFrameSet"),
+                 spec<TfrmFrameParams>("TfrmFrameParams")};
     s.attached = [](TfrmMain &m) {
         host.frame = &m;
         SetDialogHost(&host);

@@ -24,6 +24,8 @@ public:
     bool ExecuteRowDialog(CellData &) override { return false; }
     bool ExecuteCellDialog(CellData &) override { return false; }
     bool ExecuteTableEditor(bool, std::string &) override { return false; }
+    bool ExecuteFrameSetWizard(std::string &) override { return false; }
+    bool ExecuteFrameParams(FrameParams &) override { return false; }
 };
 
 NoDialogs noDialogs;

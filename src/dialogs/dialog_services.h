@@ -4,6 +4,7 @@
 // and the host the dialogs ask for the active document, the save-as
 // command, help and the sibling program's advertisement.
 
+#include "frame_tree.h"
 #include "tables/cell_data.h"
 #include "tag_builders.h"
 
@@ -38,6 +39,9 @@ public:
     // The interactive table editor (importDbf: it starts with the DBF import);
     // true when closed with OK, the generated table in `result` (empty when not generated).
     virtual bool ExecuteTableEditor(bool importDbf, std::string &result) = 0;
+    // The frameset wizard: true on OK with the tags in `text` (and in FramesetText).
+    virtual bool ExecuteFrameSetWizard(std::string &text) = 0;
+    virtual bool ExecuteFrameParams(FrameParams &p) = 0;
 };
 
 // How the real dialogs interface reaches the table dialogs, which live with the tables.

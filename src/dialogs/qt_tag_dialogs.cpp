@@ -1,3 +1,4 @@
+#include "frameset_dialogs.h"
 #include "tag_dialogs.h"
 
 namespace xo {
@@ -73,6 +74,15 @@ bool TQtTagDialogs::ExecuteCellDialog(CellData &data) {
 bool TQtTagDialogs::ExecuteTableEditor(bool importDbf, std::string &result) {
     auto *d = dynamic_cast<TInteractiveTableExecute *>(find_(QStringLiteral("TfrmTableInteractive")));
     return d && d->ExecuteTableEditor(importDbf, result);
+}
+
+bool TQtTagDialogs::ExecuteFrameSetWizard(std::string &text) {
+    return run<TfrmFrameSet>("TfrmFrameSet", text);
+}
+
+bool TQtTagDialogs::ExecuteFrameParams(FrameParams &p) {
+    auto *d = dialog<TfrmFrameParams>("TfrmFrameParams");
+    return d && d->ExecuteFrameParams(p);
 }
 
 } // namespace xo

@@ -247,6 +247,8 @@ public:
     bool ExecuteRowDialog(CellData &d) override;
     bool ExecuteCellDialog(CellData &d) override;
     bool ExecuteTableEditor(bool importDbf, std::string &result) override;
+    bool ExecuteFrameSetWizard(std::string &text) override;
+    bool ExecuteFrameParams(FrameParams &p) override;
 
 private:
     template <class T> T *dialog(const char *name) const { return qobject_cast<T *>(find_(QString::fromLatin1(name))); }

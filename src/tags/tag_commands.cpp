@@ -8,6 +8,9 @@
 #include "editor/editor_core.h"
 #include "insertion.h"
 #include "list_conversion.h"
+#include "script_snippets.h"
+#include "dialogs/paths.h"
+#include "documents/help.h"
 #include "platform/services.h"
 #include "tables/table_from_lines.h"
 
@@ -213,6 +216,63 @@ void withOptions(const char *tag) {
     CaretRight();
 }
 
+void frameSet() {
+    std::string text;
+    if (ActiveEditor() && TagDialogs().ExecuteFrameSetWizard(text)) InsertText(text, 0);
+}
+
+// A whole page from the body dialog, the caret on the empty line of its body.
+void pageStructure(TfrmMain &m) {
+    EditorCore *e = ActiveEditor();
+    if (!e) return;
+    BodyValues v;
+    v.baseFont = 3;
+    if (!TagDialogs().ExecuteBodyDialog(e->FileName, v, false)) return;
+    std::string s = "<HTML>\r\n<TITLE>" + v.title + "</TITLE>\r\n<BODY";
+    const std::pair<int, const char *> colors[] = {{v.colors.background, " bgcolor="},
+                                                   {v.colors.text, " text="},
+                                                   {v.colors.link, " link="},
+                                                   {v.colors.visited, " vlink="},
+                                                   {v.colors.pressed, " alink="}};
+    for (const auto &[color, name] : colors)
+        if (color >= 0) s += name + ColorToHex(color);
+    if (!v.image.empty()) {
+        std::string image = v.image;
+        if (e->FileName.isEmpty() &&
+            platform::message(kCaption,
+                              QStringLiteral("Pokud si přejete vložit relativní cestu k obrázku, je třeba HTML soubor "
+                                             "nejpre uložit. Uložit?"),
+                              platform::Icon::Question, platform::Buttons::YesNo) == platform::Answer::Yes) {
+            m.mnUlozitJakoClick();
+            if (m.ActiveEditor() == e && !e->FileName.isEmpty())
+                image = ReferenceText(RelativePath(e->FileName, ReferenceFromText(image)));
+        }
+        s += " background=\"" + image + "\"";
+    }
+    s += ">\r\n\r\n";
+    if (v.baseFont != 3) s += "<BASEFONT size=\"" + std::to_string(v.baseFont) + "\">\r\n\r\n";
+    const size_t caret = s.size() - 2;
+    s += "</BODY></HTML>\r\n\r\n<!-- Created using Xo! HTML Editor (32bit version) -->";
+    if (m.ActiveEditor() == e) InsertText(s, int(s.size() - caret));
+}
+
+void framesStructure() {
+    if (!ActiveEditor()) return;
+    InsertText("<!-- HTML PAGE -->\r\n<HTML>\r\n<HEAD>\r\n<TITLE></TITLE>\r\n</HEAD>\r\n\r\n\r\n\r\n</HTML>\r\n\r\n<!-- "
+               "Created using Xo! HTML Editor vs 8.1 -->",
+               64);
+    frameSet();
+}
+
+auto snippet(int kind) {
+    return [kind] {
+        InsertScriptSnippet(kind, [] {
+            link();
+            return LinkInserted;
+        });
+    };
+}
+
 void applet() {
     AppletValues v;
     if (!ActiveEditor() || !TagDialogs().ExecuteAppletDialog(v, false)) return;
@@ -297,7 +357,7 @@ std::vector<Command> catalogue() {
         {kTextMenu, "mnBaseFont", "&Základní font", insert("<BASEFONT size=\"4\">", 3)},
         {kTextMenu, "mnMarquee", "Běžící te&xt", marquee},
         {format, "mnStruc", "&Struktura dokumentu", nullptr, "btStructure", "HTM"},
-        {format, "mnFramesStruc", "Struktura pro &rámce", nullptr},
+        {format, "mnFramesStruc", "Struktura pro &rámce", framesStructure},
         {format, "mnAddress", "A&dresa", wrap("ADDRESS"), "btAddress", "@"},
         {format, "mnComment", "&Komentář", [] { WrapSelection("<!-- ", " -->"); }, "btComment", "<!>"},
         {format, "mnIsIndex", "&Vyhledávání v dokumentu", insert("<ISINDEX action=\"\" PROMPT=\"Text:\">", 17)},
@@ -337,7 +397,7 @@ std::vector<Command> catalogue() {
         {tables, "mnTRExt", "Rozšíření definice řádku", [] { withOptions("TR"); }},
         {tables, "mnTHExt", "Rozšíření definice nadpisu", [] { withOptions("TH"); }},
         {tables, "mnTDExt", "Rozšíření definice buňky", [] { withOptions("TD"); }},
-        {frames, "mnFrameSet", "&Definice rámců (průvodce)", nullptr, "btFrameSet", "FS"},
+        {frames, "mnFrameSet", "&Definice rámců (průvodce)", frameSet, "btFrameSet", "FS"},
         {frames, "mnFrame", "&Rámec", insert("<FRAME src=\"\" SCROLLING=\"YES\">", 18), "btFrame", "FR"},
         {frames, "mnFrameExt", "Ro&zšířený rámec", insert("<FRAME target= name= src=\"\" SCROLLING=\"YES\">", 30)},
         {frames, "mnNoFrame", "&Text bez rámců", wrap("NOFRAMES")},
@@ -393,7 +453,18 @@ std::vector<Command> catalogue() {
         {metas, "mnMetaDescription", "&Popis stránky",
          meta("<META http-equiv=\"DESCRIPTION\" content=\"\">", "Na pozici kurzoru zapište popis stránky")},
         {js, "mnJavaScriptTag", "&Javascript tag", javaScriptTag},
-        {js, "mnJavaHelp", "&Nápověda k JavaScriptům", nullptr, "btJava", "JS?"},
+        {js, "N_js1", "", nullptr},
+        {js, "mnJavaBackButton", "&Tlačítko ZPĚT s pozdravem", snippet(kBackButton)},
+        {js, "mnJavaButtonRefer", "Tlačítko jako &odkaz", snippet(kButtonReference)},
+        {js, "mnJavaClock", "&Hodiny", snippet(kClock)},
+        {js, "mnJavaDate", "&Datum", snippet(kDate)},
+        {js, "mnJavaRollText", "&Rolující se text", snippet(kRollText)},
+        {js, "mnJavaReferenceTitle", "Odkaz s &popiskem", snippet(kReferenceTitle)},
+        {js, "mnJavaDynamicImgLink", "Od&kaz dynamickým obrazem", snippet(kDynamicImageLink)},
+        {js, "mnJavaDialToContinue", "Dialo&g pro pokračování", snippet(kDialToContinue)},
+        {js, "mnJavaHelloByTime", "Pozdrav dle &času", snippet(kHelloByTime)},
+        {js, "N_js2", "", nullptr},
+        {js, "mnJavaHelp", "&Nápověda k JavaScriptům", [] { ShowHelpContext(4101); }, "btJava", "JS?"},
     };
     return c;
 }
@@ -463,6 +534,25 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
                     if (QAction *a = m.Action(QString::fromLatin1(item)); a && a->isEnabled()) a->trigger();
                 };
     };
+    int helpOrder = 0, helpTag = 0;
+    for (CommandSpec &s : specs) {
+        if (s.name == QLatin1String("mnStruc")) {
+            s.handler = [&m] { pageStructure(m); };
+            s.enabled = true;
+            s.hint = QStringLiteral("Struktura|Základní struktura dokumentu");
+        }
+        if (s.name == QLatin1String("mnFAQ")) helpOrder = s.order, helpTag = s.tag;
+    }
+    // The JavaScript help also stands in the help menu, after the FAQ.
+    CommandSpec jsHelp;
+    jsHelp.menu = QStringLiteral("Ná&pověda");
+    jsHelp.order = helpOrder + 1;
+    jsHelp.tag = helpTag;
+    jsHelp.name = QStringLiteral("mnNapovedaJava");
+    jsHelp.caption = QStringLiteral("Nápověda k &Javascriptům");
+    jsHelp.hint = QStringLiteral("Nápověda k Javascriptům|Co vkládají příkazy nabídky Javascripty");
+    jsHelp.handler = [] { ShowHelpContext(4101); };
+    specs.push_back(std::move(jsHelp));
     secondary("btP", "mnPExt");
     secondary("btBR", "mnBRExt");
     secondary("btTable", "mnTableInterActive");

@@ -547,3 +547,85 @@ def grid_editor_types_cells_and_imports_a_dbf_table(s):
     check(text.count(b" <TR>") == 3 + 15, "15 rows imported after the 3 typed: %d" % text.count(b" <TR>"))
     check(b"<TH>0507121 <TD>CMP <TD>circular" in text, "the first record's cells")
     exit_program(s)
+
+
+@scenario
+def frameset_wizard_by_mouse_and_keys(s):
+    first_start(s)
+    doc = s.write("frames.htm", b"")
+    open_file(s, doc)
+    s.key("alt+e")  # &Entity > Rá&mce > &Definice rámců (průvodce)
+    s.key("m")
+    s.key("d")
+    s.wait_trace("modal", "TfrmFrameSet")
+    wizard = s.wait_window("Definice rámců")
+    time.sleep(0.3)
+    x, y, width, _ = s.geometry(wizard)
+    # The base frame: 350 × 250, centred at the top of the wizard.
+    s.click(x + width // 2, y + 160, button=3)
+    time.sleep(0.3)
+    s.key("v")      # Rozdělit &vertikálně, in the middle
+    time.sleep(0.3)
+    s.key("Tab")    # the left frame, then the right one
+    s.key("Tab")
+    s.key("Menu")   # the pop-up menu by keyboard: split at the middle
+    time.sleep(0.3)
+    s.key("h")      # Rozdělit &horizontálně
+    time.sleep(0.3)
+    s.screenshot("wizard-after-two-splits")
+    s.key("shift+Tab")
+    s.key("Return")  # the left frame's parameters
+    s.wait_trace("modal", "TfrmFrameParams")
+    s.type("menu.htm")
+    s.key("alt+c")  # &Cílový rámec
+    s.type("_top")
+    s.key("alt+r")  # &Rolování
+    s.key("Down")
+    s.key("Down")   # Nikdy
+    s.key("Return")
+    s.wait_no_window("Parametry rámce")
+    s.key("alt+k")
+    s.wait_no_window("Definice rámců")
+    s.key("ctrl+s")
+    s.wait(lambda: b"</FRAMESET>\r\n</FRAMESET>\r\n" in s.read("frames.htm"), "the frameset saved")
+    text = s.read("frames.htm").decode("cp1250")
+    import re
+    check(re.fullmatch(r'<FRAMESET COLS="\d+,\*">\r\n <FRAME src="menu.htm" name="Ramec1" target="_top" '
+                       r'scrolling=NO>\r\n <FRAMESET ROWS="\d+,\*">\r\n  <FRAME src="" name="Ramec2_1">\r\n'
+                       r'  <FRAME src="" name="Ramec2_2">\r\n </FRAMESET>\r\n</FRAMESET>\r\n', text),
+          "the frameset as designed: %r" % text)
+    exit_program(s)
+
+
+@scenario
+def new_page_skeleton_then_a_clock(s):
+    first_start(s)
+    s.key("ctrl+n")
+    s.wait_trace("modal", "TfrmNewDocument")
+    s.key("alt+z")  # Vytvoři &základní strukturu
+    s.key("Return")
+    s.wait_window("Vyberte nové jméno souboru")
+    s.key("ctrl+a")
+    s.type(s.path("page.htm"))
+    s.key("Return")
+    s.wait_trace("modal", "TfrmTagBody")
+    s.type("Test")
+    s.key("Return")
+    s.wait_no_window(r"Struktura dokumentu \(tag BODY\)")
+    time.sleep(0.3)
+    s.key("alt+e")  # &Entity > &Javascripty > &Hodiny
+    s.key("j")
+    s.key("h")
+    s.wait_trace("message", "Tag SCRIPT nenalezen! Vytvořit?")
+    s.key("alt+a")
+    time.sleep(0.3)
+    s.key("ctrl+s")
+    s.wait(lambda: b"startclock()" in s.read("page.htm"), "the clock saved")
+    text = s.read("page.htm")
+    check(text.startswith(b'<HTML>\r\n\r\n<SCRIPT language="JavaScript"><!-- \r\n\r\nvar timerID = null;'),
+          "the SCRIPT element before the title: %r" % text[:80])
+    check(b'</SCRIPT>\r\n\r\n<TITLE>Test</TITLE>\r\n<BODY onload="startclock()">\r\n\r\n<FORM name="clock"' in text,
+          "the onload and the clock form on the body's empty line: %r" % text)
+    check(text.endswith(b"</BODY></HTML>\r\n\r\n<!-- Created using Xo! HTML Editor (32bit version) -->"),
+          "the closing comment")
+    exit_program(s)

@@ -4,6 +4,7 @@
 // would. An unscripted dialog fails the test and is cancelled.
 
 #include "dialogs/dialog_services.h"
+#include "dialogs/frameset_dialogs.h"
 
 #include <gtest/gtest.h>
 #include <functional>
@@ -41,6 +42,8 @@ public:
     std::function<bool(TableValues &, bool fullForm)> table;
     std::function<bool(CellData &)> row, cell;
     std::function<bool(bool importDbf, std::string &result)> tableEditor;
+    std::function<bool(std::string &text)> frameSet;
+    std::function<bool(FrameParams &)> frameParams;
 
     std::string ExecuteAlignDialog(int preselect) override {
         record("align", false);
@@ -102,6 +105,11 @@ public:
         record(importDbf ? "table editor import" : "table editor", false);
         return answered(tableEditor, "table editor") && tableEditor(importDbf, result);
     }
+    bool ExecuteFrameSetWizard(std::string &text) override {
+        record("frameset", false);
+        return answered(frameSet, "frameset") && frameSet(text) && (FramesetText = text, true);
+    }
+    bool ExecuteFrameParams(FrameParams &p) override { return run("frame params", frameParams, p, true); }
 
 private:
     void record(const char *name, bool prefill, const QString &file = {}) { calls.push_back({name, prefill, file}); }

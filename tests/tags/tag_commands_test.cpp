@@ -170,9 +170,9 @@ TEST_F(TagCommandsTest, ShortcutsButtonsAndDropDownsRunTheSameCommands) {
     items[8]->trigger(); // Vymazání dat
     EXPECT_EQ(e->Text(), "word<P><BR><BR clear=all><INPUT TYPE=\"reset\" VALUE=\"Vymazat\">");
     // Commands whose dialogs come later stay disabled, also with documents open.
-    for (const char *name : {"mnFrameSet", "mnUserChooseTag"})
+    for (const char *name : {"mnUserChooseTag"})
         EXPECT_FALSE(frame->Action(name)->isEnabled()) << name;
-    for (const char *button : {"btFrameSet", "btUserDef"})
+    for (const char *button : {"btUserDef"})
         EXPECT_FALSE(frame->findChild<QToolButton *>(button)->isEnabled()) << button;
     EXPECT_TRUE(frame->findChild<QToolButton *>("btB")->isEnabled());
 }
@@ -323,7 +323,7 @@ TEST_F(RealDialogsTest, TheDialogsAreMadeOnceInTheProgramsOrderAndServeTheComman
     EXPECT_EQ(made, QStringList({"TfrmTagBody", "TfrmAlign", "TfrmTagHR", "TfrmTagFont", "TfrmTagImg", "TfrmAhref",
                                  "TfrmTagUL", "TfrmTagOL", "TfrmTable", "TfrmTableInteractive", "TfrmCellOptions",
                                  "TfrmRowOptions", "TfrmTagMarquee", "TfrmTagBgsound", "TfrmTagEmbed",
-                                 "TfrmTagApplet", "TfrmTagBodyOprava"}));
+                                 "TfrmTagApplet", "TfrmTagBodyOprava", "TfrmFrameSet", "TfrmFrameParams"}));
     frame->NewDocumentWindow(QString());
     TEditor *e = frame->ActiveEditor();
     services.onModal = [](QDialog &d) {
@@ -381,4 +381,129 @@ TEST_F(TagCommandsTest, TableCommandsAndTheirSecondaryClicks) {
     QTest::mouseClick(frame->findChild<QToolButton *>("btTable"), Qt::RightButton);
     EXPECT_EQ(dialogs.calls.back().dialog, "table editor");
     EXPECT_EQ(run("mnImportDBF", "ab", 2, 2), "a<TABLE>\r\n</TABLE>|b");
+}
+
+TEST_F(TagCommandsTest, PageSkeletonsAndTheFramesetWizard) {
+    test::ScriptedTagDialogs dialogs;
+    const std::string closing = "</BODY></HTML>\r\n\r\n<!-- Created using Xo! HTML Editor (32bit version) -->";
+    dialogs.body = [](BodyValues &v) {
+        v.title = "Test";
+        return true;
+    };
+    EXPECT_EQ(run("mnStruc", "", 1, 1), "<HTML>\r\n<TITLE>Test</TITLE>\r\n<BODY>\r\n|\r\n" + closing);
+    dialogs.body = [](BodyValues &v) {
+        v.title = "Test";
+        v.baseFont = 5;
+        v.colors.background = 0xFFFFFF;
+        v.colors.text = 0;
+        return true;
+    };
+    EXPECT_EQ(run("mnStruc", "", 1, 1), "<HTML>\r\n<TITLE>Test</TITLE>\r\n<BODY bgcolor=#ffffff text=#000000>\r\n\r\n"
+                                        "<BASEFONT size=\"5\">\r\n|\r\n" +
+                                            closing);
+    // An image for an unnamed document, not saved: its full path.
+    dialogs.body = [](BodyValues &v) {
+        v.image = "/home/u/img/bg.gif";
+        return true;
+    };
+    services.expectMessage("Pokud si přejete vložit relativní cestu k obrázku, je třeba HTML soubor nejpre uložit. "
+                           "Uložit?",
+                           platform::Answer::No, platform::Icon::Question);
+    EXPECT_NE(run("mnStruc", "", 1, 1).find("<BODY background=\"/home/u/img/bg.gif\">"), std::string::npos);
+    EXPECT_EQ(dialogs.calls.back().documentFile, QString());
+    dialogs.body = [](BodyValues &) { return false; };
+    EXPECT_EQ(run("mnStruc", "x", 2, 2), "x|");
+
+    // The frames page, then the wizard at the caret; cancelled, the page stays.
+    const std::string frames = "<!-- HTML PAGE -->\r\n<HTML>\r\n<HEAD>\r\n<TITLE></TITLE>\r\n</HEAD>";
+    const std::string after = "\r\n\r\n\r\n\r\n</HTML>\r\n\r\n<!-- Created using Xo! HTML Editor vs 8.1 -->";
+    EXPECT_EQ(frames.size() + after.size(), 124u);
+    dialogs.frameSet = [](std::string &) { return false; };
+    EXPECT_EQ(run("mnFramesStruc", "", 1, 1), frames + "|" + after);
+    dialogs.frameSet = [](std::string &t) { return t = "<FRAMESET COLS=\"*\">\r\n</FRAMESET>\r\n", true; };
+    EXPECT_EQ(run("mnFramesStruc", "", 1, 1), frames + "<FRAMESET COLS=\"*\">\r\n</FRAMESET>\r\n|" + after);
+}
+
+namespace {
+const std::string kPage = "<HTML>\r\n<HEAD>\r\n<TITLE>T</TITLE>\r\n</HEAD>\r\n<BODY>\r\nX\r\n</BODY></HTML>";
+const char *const kNoScript = "Tag SCRIPT nenalezen! Vytvořit?";
+} // namespace
+
+TEST_F(TagCommandsTest, JavaScriptFeaturesGoToTheHeadTheBodyTagAndTheCaret) {
+    test::ScriptedTagDialogs dialogs;
+    TEditor *e = document();
+    auto runAt = [&](const char *command, int caret) {
+        e->SetSelection(caret, caret);
+        frame->Action(command)->trigger();
+        return e->Text();
+    };
+    const std::string clockForm = "\r\n<FORM name=\"clock\" onsubmit=\"0\">\r\n <INPUT type=\"text\" size=\"8\" "
+                                  "name=\"face\">\r\n</FORM>\r\n";
+    e->SetText(kPage);
+    const int x = int(kPage.find('X')) + 1;
+    services.expectMessage(kNoScript, platform::Answer::Yes, platform::Icon::Information);
+    std::string t = runAt("mnJavaClock", x);
+    EXPECT_EQ(t.substr(0, 81), "<HTML>\r\n<HEAD>\r\n\r\n<SCRIPT language=\"JavaScript\"><!-- \r\n\r\nvar timerID = null;\r\nvar");
+    EXPECT_NE(t.find("timerRunning = true;\r\n}\r\n // -->\r\n</SCRIPT>\r\n\r\n<TITLE>T</TITLE>"), std::string::npos) << t;
+    EXPECT_NE(t.find("<BODY onload=\"startclock()\">\r\n" + clockForm + "X\r\n"), std::string::npos) << t;
+    EXPECT_EQ(e->SelStart(), int(t.find(clockForm + "X")) + 1 + int(clockForm.size()));
+    // Again: no second function, no second onload; only a second form.
+    const int x2 = int(t.find("X\r\n</BODY>")) + 1;
+    const std::string again = runAt("mnJavaClock", x2);
+    EXPECT_EQ(again, t.substr(0, size_t(x2 - 1)) + clockForm + t.substr(size_t(x2 - 1)));
+    // The date's call goes into startclock; the BODY tag keeps one onload.
+    const std::string dated = runAt("mnJavaDate", 1 + int(again.find("X\r\n</BODY>")));
+    EXPECT_NE(dated.find("function startclock()\r\n{  showdate() // volani jineho Javascriptu\r\n\r\n  stopclock();"),
+              std::string::npos);
+    EXPECT_NE(dated.find("function showdate()"), std::string::npos);
+    EXPECT_EQ(dated.find("showdate()\""), std::string::npos);
+
+    // Lower-case tags count; with the caret in the head the form lands exactly there.
+    e->SetText("<html><head><title>t</title><script><!--\r\n// -->\r\n</script></head><body>b</body></html>");
+    const int inHead = 7; // before "<head>"
+    t = runAt("mnJavaClock", inHead);
+    EXPECT_EQ(t.substr(0, 6 + clockForm.size()), "<html>" + clockForm);
+    EXPECT_NE(t.find("<script><!--\r\n\r\n\r\nvar timerID"), std::string::npos) << t;
+    EXPECT_NE(t.find("<body onload=\"startclock()\">b"), std::string::npos);
+
+    // No BODY: the functions, then the message; nothing at the caret.
+    e->SetText("<TITLE>t</TITLE>\r\n<SCRIPT>\r\n</SCRIPT>\r\ntext");
+    services.expectMessage("Tag BODY chybí!");
+    t = runAt("mnJavaBackButton", 38);
+    EXPECT_NE(t.find("function goback()"), std::string::npos);
+    EXPECT_EQ(t.find("<FORM"), std::string::npos);
+    // A SCRIPT start tag without its ">": the command ends cleanly.
+    e->SetText("<SCRIPT language=x");
+    services.expectMessage("Nelze určit místo, kam má být tag SCRIPT vložen!", platform::Answer::Ok,
+                           platform::Icon::Exclamation, "Javascript");
+    EXPECT_EQ(runAt("mnJavaClock", 19), "<SCRIPT language=x");
+
+    // The button as a link, answered No: no TARGET.
+    e->SetText("<BODY>");
+    services.expectMessage(kNoScript, platform::Answer::No, platform::Icon::Information);
+    e->SetSelection(7, 7);
+    frame->Action("mnJavaButtonRefer")->trigger();
+    EXPECT_EQ(e->Text(), "<BODY>");
+    e->SetText("<SCRIPT></SCRIPT><BODY>");
+    services.expectMessage("Zvolte ANO pro otevření dokumentu v novém okně.\r\n\r\nZvolte NE pro otevření dokumentu v "
+                           "aktuálním okně.",
+                           platform::Answer::No, platform::Icon::Question);
+    EXPECT_EQ(runAt("mnJavaButtonRefer", 24), "<SCRIPT></SCRIPT><BODY>\r\n<FORM ACTION=\"_file_.htm\">\r\n<input "
+                                              "type=\"submit\" name=\"startbutton\" value=\"Otev\xF8\xEDt\">\r\n</FORM>\r\n");
+    // The link with a status-line text: through the link dialog, or a bare link when cancelled.
+    dialogs.link = [](LinkValues &v) { return v = {"a.htm", ""}, true; };
+    e->SetText("<SCRIPT></SCRIPT><BODY>");
+    t = runAt("mnJavaReferenceTitle", 24);
+    EXPECT_NE(t.find("<BODY onload=\"TitleBar('')\"><A href=\"a.htm\" onMouseOver=\"TitleBar('Text...');return "
+                     "true\"></A>"),
+              std::string::npos)
+        << t;
+    EXPECT_EQ(std::string(1, e->CharAt(e->SelStart())), "<"); // after the opening tag
+    // An onload of another page part is no load handler: written into BODY anyway.
+    e->SetText("<SCRIPT></SCRIPT><BODY onload=\"init()\">");
+    services.expectMessage("Do tagu BODY bude vložen již druhý parametr ONLOAD, ale prohlížeče umí zohlednit jen jeden. "
+                           "Problém bude třeba řešit ručně pomocí volání mezi funkcemi JavaScriptů.",
+                           platform::Answer::Ok, platform::Icon::Exclamation, "JavaScript");
+    t = runAt("mnJavaRollText", 40);
+    EXPECT_NE(t.find("<BODY onload=\"init()\" onload=\"scrollit_r2l(100)\">"), std::string::npos) << t;
 }
