@@ -7,6 +7,7 @@
 #include "tags/insertion.h"
 #include "tags/list_conversion.h"
 #include "tags/tag_commands.h"
+#include "documents/help.h"
 
 #include <QAction>
 #include <QMenu>
@@ -506,4 +507,12 @@ TEST_F(TagCommandsTest, JavaScriptFeaturesGoToTheHeadTheBodyTagAndTheCaret) {
                            platform::Answer::Ok, platform::Icon::Exclamation, "JavaScript");
     t = runAt("mnJavaRollText", 40);
     EXPECT_NE(t.find("<BODY onload=\"init()\" onload=\"scrollit_r2l(100)\">"), std::string::npos) << t;
+
+    // The help on the features, from the submenu, its button and the help menu.
+    HelpFileName = QStringLiteral("/xo.hlp");
+    frame->Action("mnJavaHelp")->trigger();
+    frame->Action("mnNapovedaJava")->trigger();
+    frame->findChild<QToolButton *>("btJava")->click();
+    ASSERT_EQ(services.helpRequests.size(), 3u);
+    for (const auto &r : services.helpRequests) EXPECT_EQ(r.second, 4101);
 }
