@@ -3,10 +3,12 @@
 #include "dialogs/dialog_registration.h"
 #include "editor/search_commands.h"
 #include "tables/table_registration.h"
+#include "tagedit/tagedit_registration.h"
+#include "tools/tools_registration.h"
 #include "tags/tag_commands.h"
 
 namespace xo {
 
-std::vector<Subsystem> AllSubsystems() { return {SearchSubsystem(), DialogsSubsystem(), TablesSubsystem(), TagsSubsystem()}; }
+std::vector<Subsystem> AllSubsystems() { return {SearchSubsystem(), DialogsSubsystem(), TablesSubsystem(), TagsSubsystem(), TagEditSubsystem(), ToolsSubsystem()}; }
 
 } // namespace xo

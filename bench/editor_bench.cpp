@@ -8,9 +8,12 @@
 #include "editor/editor_widget.h"
 #include "editor/html_coloring.h"
 #include "editor/search.h"
+#include "platform/cp1250.h"
 #include "platform/qt_services.h"
 #include "naive_editor.h"
 #include "settings/settings.h"
+#include "tools/document_check.h"
+#include "tools/text_tools.h"
 
 #include <QApplication>
 #include <QDir>
@@ -195,6 +198,32 @@ void longLines(const QTemporaryDir &dir, size_t mb) {
 }
 
 } // namespace
+
+// The document tools over a sound document of the same size: one pass each.
+void documentTools(size_t bytes) {
+    std::printf("\ndocument tools\n");
+    const std::string line =
+        cp1250::fromUtf8("<P>Příliš žluťoučký kůň <B>úpěl</B> &amp; <!-- c --> <TD width=100>ódy &lt;x&gt;\r\n");
+    std::string text;
+    text.reserve(bytes + line.size());
+    while (text.size() < bytes) text += line;
+    EditorCore ed;
+    ed.SetText(text);
+    auto t = Clock::now();
+    const CheckResult r = CheckDocument(ed);
+    const double check = secondsSince(t);
+    std::printf("  (the check ran to: %s)\n", r.message.toStdString().c_str());
+    int strays = 0;
+    t = Clock::now();
+    const std::string exported = ExportedText(ed.TextView(), strays);
+    const double exportTime = secondsSince(t);
+    t = Clock::now();
+    ed.Buffer().mapBytes(DiacriticsTable());
+    const double diacritics = secondsSince(t);
+    std::printf("%-46s %12.3f\n", "document check, whole document (s)", check);
+    std::printf("%-46s %12.3f   (%zu MB of text left)\n", "export to text (s)", exportTime, exported.size() >> 20);
+    std::printf("%-46s %12.3f\n", "diacritics removal (s)", diacritics);
+}
 
 int main(int argc, char **argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -392,6 +421,7 @@ int main(int argc, char **argv) {
         ed.FileName = dir.filePath("saved_unix.htm");
         row("save Unix (x write time)", best([&] { ed.SaveToFile(); }) / alone, nv / alone, "", "");
     }
+    documentTools(size);
     longLines(dir, mb);
     return 0;
 }

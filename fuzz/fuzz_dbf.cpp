@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::optional<xo::TMemorySource> m;
     if (memo) m.emplace(fpt);
     xo::TTableGrid grid;
-    xo::TableSettings s{"2", "2"};
+    xo::TableSettings s;
+    s.numRows = s.numCols = "2";
     xo::ApplyTableSize(grid, s);
     int values = 0;
     xo::ReadDbf(

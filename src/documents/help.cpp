@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -75,6 +76,19 @@ bool ShowHelpWindow(const QString &file, int context) {
     }
     helpText->document()->setBaseUrl(QUrl::fromLocalFile(file));
     helpText->setHtml(html);
+    // The title names the topic: the heading that holds the anchor.
+    QString title = QStringLiteral("Nápověda Xo!");
+    const QString anchor = QStringLiteral("name=\"ctx%1\"").arg(context);
+    if (const qsizetype at = html.indexOf(anchor); at >= 0) {
+        const qsizetype from = html.indexOf(u'>', html.indexOf(QLatin1String("</a>"), at)) + 1;
+        const qsizetype to = html.indexOf(QLatin1String("</h"), from);
+        if (from > 0 && to > from) {
+            QTextDocument heading;
+            heading.setHtml(html.mid(from, to - from));
+            title += QStringLiteral(" – ") + heading.toPlainText().trimmed();
+        }
+    }
+    helpWindow->setWindowTitle(title);
     helpText->scrollToAnchor(QStringLiteral("ctx%1").arg(context));
     helpWindow->show();
     helpWindow->raise();

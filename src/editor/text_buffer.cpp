@@ -200,3 +200,13 @@ int TextBuffer::find(std::string_view needle, int from) const {
 }
 
 } // namespace xo
+
+namespace xo {
+
+void TextBuffer::mapBytes(const std::array<char, 256> &table) {
+    // The buffer is ours: the contiguous view points into it.
+    char *p = const_cast<char *>(contiguous().data());
+    for (int i = 0; i < size(); ++i) p[i] = table[static_cast<unsigned char>(p[i])];
+}
+
+} // namespace xo

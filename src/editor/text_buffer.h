@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 // The document's bytes and an index of where its lines start. Only the pair
 // CR LF ends a line; a lone CR or LF is an ordinary character. Offsets here
 // are 0-based; the editor's 1-based positions are built on top.
@@ -60,6 +61,9 @@ public:
 
     std::string copy(int offset, int n) const;
     std::string_view contiguous();
+    // Rewrites every byte through the table in place; the table must keep
+    // CR and LF (the line index stays as it is).
+    void mapBytes(const std::array<char, 256> &table);
     // The two stretches around the gap; writing them needs no move.
     std::string_view firstPart() const { return {text_.firstPart(), text_.firstSize()}; }
     std::string_view secondPart() const { return {text_.secondPart(), text_.secondSize()}; }

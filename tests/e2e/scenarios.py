@@ -166,7 +166,7 @@ def exit_with_a_modified_document_obeys_each_answer(s):
 def exit_with_the_help_window_open_ends_the_program(s):
     main = first_start(s)
     s.key("F1")
-    s.wait_window("Nápověda Xo!")
+    s.wait_window("Nápověda Xo! – Xo! – jak s programem pracovat")
     s.xdotool("windowfocus", "--sync", main)
     exit_program(s)
 
@@ -437,10 +437,10 @@ def marquee_list_and_help_in_a_dialog(s):
     s.key("alt+b")  # &Barva pozadí: white unless a colour is chosen
     s.screenshot("marquee-dialog")
     s.key("F1")     # help on the focused control, usable while the dialog waits
-    s.wait_window("Nápověda Xo!")
+    s.wait_window("Nápověda Xo! – Běžící text")
     s.screenshot("help-over-the-dialog")
     s.key("Escape")
-    s.wait_no_window("Nápověda Xo!")
+    s.wait_no_window(r"Nápověda Xo!.*")
     time.sleep(0.3)
     s.key("Return")
     s.wait_no_window(r"Marquee \(běžící text\)")
@@ -628,4 +628,66 @@ def new_page_skeleton_then_a_clock(s):
           "the onload and the clock form on the body's empty line: %r" % text)
     check(text.endswith(b"</BODY></HTML>\r\n\r\n<!-- Created using Xo! HTML Editor (32bit version) -->"),
           "the closing comment")
+    exit_program(s)
+
+
+@scenario
+def tag_under_the_caret_delete_reedit_and_help(s):
+    first_start(s)
+    doc = s.write("tags.htm", b"<B>bold</B> <HR width=50% size=2>\r\n<TD>x</TD>")
+    open_file(s, doc)
+    s.key("ctrl+Home")
+    s.key("Right")
+    s.key("ctrl+d")  # the B tag and its partner
+    time.sleep(0.3)
+    s.key("ctrl+s")
+    s.wait(lambda: s.read("tags.htm") == b"bold <HR width=50% size=2>\r\n<TD>x</TD>", "both B tags deleted")
+    for _ in range(8):
+        s.key("Right")  # into the HR tag
+    s.key("ctrl+e")
+    s.wait_trace("modal", "TfrmTagHR")
+    s.key("alt+b")  # &Bez stínu
+    s.key("Return")
+    s.wait_no_window("Vodorovná linka")
+    s.key("ctrl+s")
+    s.wait(lambda: s.read("tags.htm") == b"bold <HR width=50% size=2 noshadow>\r\n<TD>x</TD>",
+           "the rule re-edited (%r)" % s.read("tags.htm"))
+    s.key("Down")
+    s.key("Home")
+    s.key("Right")
+    s.key("ctrl+F1")  # help on TD: the table topic
+    s.wait_window("Nápověda Xo! – TABLE, TR, TD, TH – tabulka")
+    time.sleep(0.5)
+    s.screenshot("help-on-the-table-tag")
+    s.key("Escape")
+    s.wait_no_window(r"Nápověda Xo!.*")
+    exit_program(s)
+
+
+@scenario
+def document_check_export_and_information(s):
+    first_start(s)
+    doc = s.write("check.htm", "<B><I>Žluťoučký kůň</B>\r\n".encode("cp1250"))
+    open_file(s, doc)
+    s.key("alt+n")  # &Nástroje > &Kontrola dokumentu
+    s.key("k")
+    s.wait_trace("message", "Tag I (řádek 1) by na tomto místě měl mít koncovou část.")
+    s.key("Return")
+    s.key("alt+n")  # &Export do TXT
+    s.key("e")
+    s.wait_window("Export do textového souboru")
+    s.key("Return")  # the proposed name: check.txt beside the page
+    s.wait(lambda: os.path.exists(s.path("check.txt")), "the export written")
+    check(s.read("check.txt") == "Žluťoučký kůň\r\n".encode("cp1250"), "the export: %r" % s.read("check.txt"))
+    s.key("alt+n")  # &Odstranit diakritiku
+    s.key("o")
+    s.key("ctrl+s")
+    s.wait(lambda: s.read("check.htm") == b"<B><I>Zlutoucky kun</B>\r\n", "the diacritics removed and saved")
+    s.key("alt+n")  # &Informace o systému
+    s.key("i")
+    s.wait_window("Informace")
+    time.sleep(0.5)
+    s.screenshot("information-window")
+    s.key("Return")
+    s.wait_no_window("Informace")
     exit_program(s)

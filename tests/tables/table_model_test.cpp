@@ -181,7 +181,9 @@ TEST(TableFile, SavedTablesComeBackAndDamagedOnesAreRefused) {
     EXPECT_EQ(OpenTableFile(dir.filePath("none.tbh"), back, read), TableFileResult::CannotOpen);
 
     // Typed sizes beyond the caps are clamped, invalid ones become 1.
-    TableSettings big{"99999", "x"};
+    TableSettings big;
+    big.numRows = "99999";
+    big.numCols = "x";
     ApplyTableSize(back, big);
     EXPECT_EQ(big.numRows, "10000");
     EXPECT_EQ(big.numCols, "1");

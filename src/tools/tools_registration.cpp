@@ -1,0 +1,59 @@
+#include "tools_registration.h"
+
+#include "document_check.h"
+#include "documents/glyphs.h"
+#include "documents/main_window.h"
+#include "platform/services.h"
+#include "system_info.h"
+#include "text_tools.h"
+
+namespace xo {
+
+namespace {
+
+void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
+    const QString menu = QStringLiteral("&Nástroje");
+    int order = 0;
+    auto add = [&](const char *name, const char *caption, std::function<void()> run, const char *hint, int tag) {
+        CommandSpec s;
+        s.menu = menu;
+        s.order = order++;
+        s.name = QString::fromLatin1(name);
+        s.caption = QString::fromUtf8(caption);
+        s.handler = std::move(run);
+        s.hint = QString::fromUtf8(hint);
+        s.tag = tag;
+        specs.push_back(std::move(s));
+        return &specs.back();
+    };
+    CommandSpec *check = add("mnSyntax", "&Kontrola dokumentu", CheckActiveDocument,
+                             "Kontrola dokumentu|Zkontrolovat strukturu tagů dokumentu", tagNeedsDocument);
+    check->toolbar = QStringLiteral("tbTools");
+    check->button = QStringLiteral("btSyntax");
+    check->icon = TextGlyph(QStringLiteral("OK?"));
+    add("mnExportTXT", "&Export do TXT", ExportActiveDocument, "Export do TXT|Uložit dokument jako prostý text",
+        tagNeedsDocument);
+    add("mnZmenaDosUnix", "&Změna typu DOS/Unix", SwitchLineEndsOfActiveDocument,
+        "Změna typu DOS/Unix|Ukládat dokument s konci řádek druhého typu", tagNeedsDocument);
+    add("mnDiakritikaFuc", "&Odstranit diakritiku", RemoveDiacriticsFromActiveDocument,
+        "Odstranit diakritiku|Odstranit z textu českou diakritiku", tagNeedsDocument);
+    CommandSpec *separator = add("N_tools", "", nullptr, "", tagAlways);
+    separator->enabled = false;
+    add("mnInformace", "&Informace o systému",
+        [&m] {
+            if (QDialog *d = m.Dialog(QStringLiteral("TfrmInformace"))) platform::services().runModal(*d);
+        },
+        "Informace|Informace o počítači", tagAlways);
+}
+
+} // namespace
+
+Subsystem ToolsSubsystem() {
+    Subsystem s;
+    s.name = QStringLiteral("tools");
+    s.commands = commands;
+    s.dialogs = {{QStringLiteral("TfrmInformace"), [](TfrmMain &m) -> QDialog * { return new TfrmInformace(&m); }}};
+    return s;
+}
+
+} // namespace xo
