@@ -97,15 +97,17 @@ void FontTagsOf(const FontValues &v, std::string &open, std::string &close) {
         }
 }
 
-std::string BodyTagOf(const BodyFixValues &v) {
-    std::string t = "<BODY";
-    const std::pair<int, const char *> colors[] = {{v.colors.background, " bgcolor="},
-                                                   {v.colors.text, " text="},
-                                                   {v.colors.link, " link="},
-                                                   {v.colors.visited, " vlink="},
-                                                   {v.colors.pressed, " alink="}};
+std::string BodyColorAttributes(const BodyColors &c) {
+    std::string t;
+    const std::pair<int, const char *> colors[] = {
+        {c.background, " bgcolor="}, {c.text, " text="}, {c.link, " link="}, {c.visited, " vlink="}, {c.pressed, " alink="}};
     for (const auto &[color, name] : colors)
-        if (color != -1) t += name + ColorToHex(color);
+        if (color >= 0) t += name + ColorToHex(color);
+    return t;
+}
+
+std::string BodyTagOf(const BodyFixValues &v) {
+    std::string t = "<BODY" + BodyColorAttributes(v.colors);
     if (!v.image.empty()) t += " background=\"" + v.image + "\"";
     if (!v.onLoad.empty()) t += " onLoad=\"" + v.onLoad + "\"";
     return t + ">";

@@ -41,6 +41,9 @@ struct BodyColors {
     int pressed = -1, visited = -1, link = -1, text = -1, background = -1;
 };
 
+// " bgcolor=#rrggbb text=... link=... vlink=... alink=...", each colour that is set.
+std::string BodyColorAttributes(const BodyColors &c);
+
 struct BodyValues {
     std::string title, image;
     int baseFont = 3;

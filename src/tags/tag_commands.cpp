@@ -228,14 +228,7 @@ void pageStructure(TfrmMain &m) {
     BodyValues v;
     v.baseFont = 3;
     if (!TagDialogs().ExecuteBodyDialog(e->FileName, v, false)) return;
-    std::string s = "<HTML>\r\n<TITLE>" + v.title + "</TITLE>\r\n<BODY";
-    const std::pair<int, const char *> colors[] = {{v.colors.background, " bgcolor="},
-                                                   {v.colors.text, " text="},
-                                                   {v.colors.link, " link="},
-                                                   {v.colors.visited, " vlink="},
-                                                   {v.colors.pressed, " alink="}};
-    for (const auto &[color, name] : colors)
-        if (color >= 0) s += name + ColorToHex(color);
+    std::string s = "<HTML>\r\n<TITLE>" + v.title + "</TITLE>\r\n<BODY" + BodyColorAttributes(v.colors);
     if (!v.image.empty()) {
         std::string image = v.image;
         if (e->FileName.isEmpty() &&
