@@ -1,6 +1,7 @@
 #include "about_dialogs.h"
 
 #include "platform/services.h"
+#include "settings/browsers.h"
 #include "settings/settings.h"
 
 #include <QCheckBox>
@@ -121,7 +122,13 @@ TdlgZefo::TdlgZefo(QWidget *parent) : QDialog(parent) {
     buttons->addWidget(ok);
     box->addLayout(buttons);
     connect(web, &QPushButton::clicked, this,
-            [] { platform::services().openUrl(QStringLiteral("http://zefo.example.org/")); });
+            [] {
+                const QString address = QStringLiteral("http://zefo.example.org/");
+                if (ShowAddressInBrowser)
+                    ShowAddressInBrowser(address);
+                else
+                    platform::services().openUrl(address);
+            });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -9,6 +9,11 @@
 #include "insertion.h"
 #include "list_conversion.h"
 #include "script_snippets.h"
+#include "user_tags.h"
+#include "settings/options_dialog.h"
+#include "settings/settings.h"
+#include "platform/cp1250.h"
+#include <QToolButton>
 #include "dialogs/paths.h"
 #include "documents/help.h"
 #include "platform/services.h"
@@ -264,6 +269,43 @@ auto snippet(int kind) {
             return LinkInserted;
         });
     };
+}
+
+// The popups of the user's tags and styles, rebuilt at every use and shown
+// at their toolbar button.
+void userPopup(TfrmMain &m, bool styles) {
+    auto name = [styles](int i) { return styles ? TextStyles[i].Nazev.str() : UserTags[i].Name.str(); };
+    if (name(1).empty()) {
+        platform::message(kCaption, styles ? QStringLiteral("Menu je prázdné.") : QStringLiteral("Menu je prázdné"),
+                          platform::Icon::Information);
+        OpenOptionsDialog(styles ? pgStylyTextu : pgUserTag);
+        if (name(1).empty()) return;
+    }
+    const QString menuName = styles ? QStringLiteral("menuStylyPopup") : QStringLiteral("menuUserPopup");
+    auto *menu = m.findChild<QMenu *>(menuName);
+    if (!menu) {
+        menu = new QMenu(&m);
+        menu->setObjectName(menuName);
+    }
+    menu->clear();
+    const int count = styles ? TTextStyles::kCount : TUserTags::kCount;
+    for (int i = 1; i <= count && !name(i).empty(); ++i) {
+        const QString caption = cp1250::decode(name(i));
+        QAction *a = menu->addAction(caption);
+        a->setData(i);
+        const QString plain = QString(caption).remove(u'&');
+        a->setStatusTip((styles ? QStringLiteral("Uživatelem definovaný styl »") : QStringLiteral("Uživatelem definovaný tag »")) +
+                        plain + QStringLiteral("«"));
+        a->setToolTip(a->statusTip());
+        QObject::connect(a, &QAction::triggered, a, [i, styles] {
+            if (styles)
+                ApplyStyle(i);
+            else
+                InsertUserTag(i);
+        });
+    }
+    QWidget *button = m.findChild<QToolButton *>(styles ? QStringLiteral("btStyly") : QStringLiteral("btUserDef"));
+    menu->popup(button && button->isVisible() ? button->mapToGlobal(QPoint(0, button->height())) : QCursor::pos());
 }
 
 void applet() {
@@ -556,10 +598,19 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
         if (s.button.size() == 4 && s.button.startsWith(QLatin1String("btH")) && s.button[3].isDigit())
             s.secondaryClick = [name = s.button] { RightClickHx(name); };
     secondary("btFrame", "mnFrameExt");
-    for (CommandSpec &s : specs)
-        if (s.button == QLatin1String("btUserDef"))
+    for (CommandSpec &s : specs) {
+        if (s.name == QLatin1String("mnUserChooseTag")) {
             s.hint = QStringLiteral("Uživatelské tagy|Uživatelské tagy / Definice uživatelských tagů");
-    // The user styles' button comes with its popup; it stands in place now.
+            s.handler = [&m] { userPopup(m, false); };
+            s.enabled = true;
+            s.secondaryClick = [] { OpenOptionsDialog(pgUserTag); };
+        }
+        if (s.name == QLatin1String("mnUserTagsDefine")) {
+            s.handler = [] { OpenOptionsDialog(pgUserTag); };
+            s.enabled = true;
+        }
+    }
+    // The user styles' button: its popup, and the options page on a secondary click.
     CommandSpec styles;
     styles.menu = QStringLiteral("&Entity/&Uživatelské tagy");
     styles.order = order++;
@@ -568,7 +619,8 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
     styles.button = QStringLiteral("btStyly");
     styles.hint = QStringLiteral("Styly|Uživatelské styly / Definice uživatelských stylů");
     styles.icon = TextGlyph(QStringLiteral("ST"));
-    styles.enabled = false;
+    styles.handler = [&m] { userPopup(m, true); };
+    styles.secondaryClick = [] { OpenOptionsDialog(pgStylyTextu); };
     styles.toolbarOnly = true;
     specs.push_back(std::move(styles));
     // The drop-down buttons of the right-hand toolbar.

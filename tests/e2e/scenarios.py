@@ -691,3 +691,38 @@ def document_check_export_and_information(s):
     s.key("Return")
     s.wait_no_window("Informace")
     exit_program(s)
+
+
+@scenario
+def options_pages_and_a_browser_for_f12(s):
+    first_start(s)
+    doc = s.write("my page.htm", b"<P>x</P>")
+    open_file(s, doc)
+    record = s.path("args.txt")
+    browser = s.write("browser.sh", ("#!/bin/sh\nprintf '%%s\\n' \"$#\" \"$1\" > '%s'\n" % record).encode())
+    os.chmod(browser, 0o755)
+    s.key("alt+n")  # &Nástroje > &Volitelné parametry
+    s.key("v")
+    s.wait_trace("modal", "TfrmOptions")
+    s.key("alt+y")  # St&yly textu
+    time.sleep(0.3)
+    s.screenshot("options-styles")
+    s.key("alt+c")  # &Cesty k prohlížečům
+    time.sleep(0.2)
+    s.key("alt+n")  # &Netscape:
+    s.key("ctrl+a")
+    s.type(browser)
+    s.key("alt+e")  # Internet &Explorer:
+    s.key("ctrl+a")
+    s.key("BackSpace")
+    time.sleep(0.2)
+    s.screenshot("options-browsers")
+    s.key("Return")
+    s.wait_no_window("Volitelné parametry")
+    s.key("F12")  # save, then the one browser with the path as its one argument
+    s.wait(lambda: os.path.exists(record), "the browser started")
+    time.sleep(0.3)
+    with open(record) as f:
+        got = f.read()
+    check(got == "1\n%s\n" % doc, "the browser's arguments: %r" % got)
+    exit_program(s)

@@ -7,6 +7,8 @@
 #include "tags/insertion.h"
 #include "tags/list_conversion.h"
 #include "tags/tag_commands.h"
+#include "tags/user_tags.h"
+#include "settings/options_dialog.h"
 #include "documents/help.h"
 
 #include <QAction>
@@ -170,11 +172,14 @@ TEST_F(TagCommandsTest, ShortcutsButtonsAndDropDownsRunTheSameCommands) {
     EXPECT_EQ(items[2]->text(), "&Heslo");
     items[8]->trigger(); // Vymazání dat
     EXPECT_EQ(e->Text(), "word<P><BR><BR clear=all><INPUT TYPE=\"reset\" VALUE=\"Vymazat\">");
-    // Commands whose dialogs come later stay disabled, also with documents open.
-    for (const char *name : {"mnUserChooseTag"})
-        EXPECT_FALSE(frame->Action(name)->isEnabled()) << name;
-    for (const char *button : {"btUserDef"})
-        EXPECT_FALSE(frame->findChild<QToolButton *>(button)->isEnabled()) << button;
+    // With a document open every tag command is there to be used.
+    int commands = 0;
+    for (QAction *a : frame->findChildren<QAction *>())
+        if (a->objectName().startsWith("mn") && !a->isSeparator() && a->property("tag").toInt() == tagNeedsDocument) {
+            ++commands;
+            EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+        }
+    EXPECT_GT(commands, 100);
     EXPECT_TRUE(frame->findChild<QToolButton *>("btB")->isEnabled());
 }
 
@@ -515,4 +520,79 @@ TEST_F(TagCommandsTest, JavaScriptFeaturesGoToTheHeadTheBodyTagAndTheCaret) {
     frame->findChild<QToolButton *>("btJava")->click();
     ASSERT_EQ(services.helpRequests.size(), 3u);
     for (const auto &r : services.helpRequests) EXPECT_EQ(r.second, 4101);
+}
+
+TEST_F(TagCommandsTest, UserTagsStylesAndTheirPopups) {
+    services.clock = QDateTime(QDate(2000, 2, 1), QTime(9, 0, 10));
+    // User tag 3: the pair with the dated text between, also in front of a selection.
+    const std::string updated = "<CENTER>Posledn\xED aktualizace: <!--*DefDat*-->1.2.2000; <!--*DefCas*-->9:00:10|</CENTER>";
+    TEditor *e = document();
+    auto shown = [&] {
+        std::string t = e->Text();
+        return t.insert(size_t(e->SelStart() - 1), "|");
+    };
+    e->SetText("");
+    InsertUserTag(3);
+    EXPECT_EQ(shown(), updated);
+    e->SetText("word");
+    e->SetSelection(1, 5);
+    InsertUserTag(3);
+    EXPECT_EQ(shown(), updated + "word");
+    // FONT with its Pars: the leading space is added, and kept in the list.
+    UserTags[4] = {"Red", "FONT", "color=\"red\"", "", true};
+    e->SetText("word");
+    e->SetSelection(1, 5);
+    InsertUserTag(4);
+    EXPECT_EQ(shown(), "<FONT color=\"red\">|word</FONT>");
+    EXPECT_EQ(UserTags[4].Pars.str(), " color=\"red\"");
+    // A full Pars is written whole and stored only if it fits.
+    UserTags[4].Pars = std::string(100, 'p');
+    e->SetText("");
+    InsertUserTag(4);
+    EXPECT_EQ(e->Text(), "<FONT " + std::string(100, 'p') + "></FONT>");
+    EXPECT_EQ(UserTags[4].Pars.str(), std::string(100, 'p'));
+    // Macros.
+    std::string bad;
+    EXPECT_EQ(ExpandMacros("^COPY, ^COPY", services.clock, bad), "Copyright &copy; 2000, Copyright &copy; 2000");
+    EXPECT_EQ(ExpandMacros("by ^XO!", services.clock, bad), "by Xo! HTML Editor vs 8.1");
+    EXPECT_EQ(ExpandMacros("^CAS ^datum", services.clock, bad), "<!--*DefCas*-->9:00:10 ^datum");
+    EXPECT_EQ(bad, "^");
+    UserTags[5] = {"Bad", "", "", "a ^datum b", false};
+    services.expectMessage("Chybné makro: ^");
+    e->SetText("");
+    InsertUserTag(5);
+    EXPECT_EQ(e->Text(), "a ^datum b");
+
+    // Styles: style 1 around a word; a style without its end part.
+    e->SetText("word");
+    e->SetSelection(1, 5);
+    ApplyStyle(1);
+    EXPECT_EQ(shown(), "<FONT color=\"#0000ff\"><B>|word</B></FONT>");
+    TextStyles[3] = {"Half", "<EM>", ""};
+    LastInsertedText = {"<B>", 0};
+    e->SetText("x");
+    e->SetSelection(1, 2);
+    ApplyStyle(3);
+    EXPECT_EQ(e->Text(), "<EM>x");
+
+    // The popups list the entries; an empty list leads to its options page.
+    frame->Action("mnUserChooseTag")->trigger();
+    auto *popup = frame->findChild<QMenu *>("menuUserPopup");
+    ASSERT_NE(popup, nullptr);
+    ASSERT_GE(popup->actions().size(), 5);
+    EXPECT_EQ(popup->actions()[2]->statusTip(), QString::fromUtf8("Uživatelem definovaný tag »Poslední aktualizace«"));
+    popup->hide();
+    TextStyles = {};
+    int opened = 0;
+    OpenOptionsDialog = [&](int page) {
+        EXPECT_EQ(page, pgStylyTextu);
+        ++opened;
+        return false;
+    };
+    services.expectMessage("Menu je prázdné.", platform::Answer::Ok, platform::Icon::Information);
+    frame->findChild<QToolButton *>("btStyly")->click();
+    EXPECT_EQ(opened, 1);
+    QTest::mouseClick(frame->findChild<QToolButton *>("btStyly"), Qt::RightButton);
+    EXPECT_EQ(opened, 2);
+    OpenOptionsDialog = [](int) { return false; };
 }

@@ -1,0 +1,10 @@
+#pragma once
+// The options dialog and the external browsers in the frame.
+
+#include "documents/subsystem.h"
+
+namespace xo {
+
+Subsystem SettingsSubsystem();
+
+} // namespace xo
