@@ -9,6 +9,10 @@
 #include "tags/tag_commands.h"
 #include "tags/user_tags.h"
 #include "settings/options_dialog.h"
+#include "settings/browser_choice_state.h"
+#include "settings/choose_browser.h"
+#include "settings/settings_registration.h"
+#include <QButtonGroup>
 #include "documents/help.h"
 
 #include <QAction>
@@ -595,4 +599,42 @@ TEST_F(TagCommandsTest, UserTagsStylesAndTheirPopups) {
     QTest::mouseClick(frame->findChild<QToolButton *>("btStyly"), Qt::RightButton);
     EXPECT_EQ(opened, 2);
     OpenOptionsDialog = [](int) { return false; };
+}
+
+namespace {
+class BrowserFrameTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        startFrame({}, {SettingsSubsystem(), SearchSubsystem(), DialogsSubsystem(), TagsSubsystem()});
+    }
+};
+} // namespace
+
+TEST_F(BrowserFrameTest, F12ShowsOnlyASavedDocumentInTheChosenBrowser) {
+    Settings.BrowsersNetscape = "/usr/bin/first";
+    Settings.BrowsersExplorer = "/usr/bin/second";
+    frame->ApplySettings();
+    EXPECT_EQ(frame->findChild<QToolButton *>("btBrowser")->property("image").toInt(), 3);
+    frame->NewDocumentWindow(QString());
+    // Unnamed, and the name not given: nothing is shown.
+    services.fileResults.push_back({}); // the save dialog cancelled
+    frame->Action("mnShowInBrowser")->trigger();
+    EXPECT_TRUE(services.started.empty());
+    // Saved: the choice dialog, preselected with the last choice.
+    const QString file = dir.filePath("p.htm");
+    services.fileResults.push_back({{file}, 0});
+    ChooseBrowserState.Index = 1;
+    services.onModal = [](QDialog &d) {
+        auto &choose = dynamic_cast<TfrmChooseBrowser &>(d);
+        EXPECT_EQ(choose.grpBrowser->checkedId(), 1);
+        d.accept();
+        return d.result();
+    };
+    frame->Action("mnShowInBrowser")->trigger();
+    ASSERT_EQ(services.started.size(), 1u);
+    EXPECT_EQ(services.started[0], std::make_pair(QString("/usr/bin/second"), QStringList{file}));
+    Settings.BrowsersNetscape = "";
+    frame->ApplySettings();
+    EXPECT_EQ(frame->findChild<QToolButton *>("btBrowser")->property("image").toInt(), 4);
 }
