@@ -19,9 +19,10 @@ class QWidget;
 
 namespace xo::kit {
 
-// Document text into a field and back.
+// Document text into a field and back; a UTF-8 document gets "&#N;" for
+// what the code page lacks, others "?".
 inline QString text(const std::string &bytes) { return cp1250::decode(bytes); }
-inline std::string bytes(const QString &text) { return cp1250::encode(text); }
+std::string bytes(const QString &text);
 
 QLineEdit *Field(const char *name, const QString &hint, int limit);
 QCheckBox *Check(const char *name, const QString &caption, const QString &hint);

@@ -27,6 +27,10 @@ public:
         if (frame) frame->mnUlozitJakoClick();
     }
     void ShowHelp(int context) override { ShowHelpContext(context); }
+    bool DocumentIsUtf8() override {
+        TEditor *e = frame ? frame->ActiveEditor() : nullptr;
+        return e && e->Utf8;
+    }
     void ShowZefoAdvert() override {
         if (frame && frame->dlgZefo) platform::services().runModal(*frame->dlgZefo);
     }

@@ -77,6 +77,8 @@ public:
     virtual void ShowHelp(int context) = 0;
     // The advertisement for the sibling image program.
     virtual void ShowZefoAdvert() = 0;
+    // A UTF-8 document takes every character (what code page 1250 lacks as "&#N;").
+    virtual bool DocumentIsUtf8() { return false; }
 };
 
 // The installed host; nullptr while none is.

@@ -1,6 +1,7 @@
 #include "tag_dialogs.h"
 
 #include "dialog_kit.h"
+#include "editor/utf8_text.h"
 #include "platform/services.h"
 
 #include <QButtonGroup>
@@ -93,6 +94,11 @@ void TTagDialog::done(int r) {
 }
 
 namespace kit {
+
+std::string bytes(const QString &text) {
+    const TDialogHost *h = DialogHost();
+    return DocumentTextOf(text, h && const_cast<TDialogHost *>(h)->DocumentIsUtf8());
+}
 
 QLineEdit *Field(const char *name, const QString &hint, int limit) {
     auto *f = new QLineEdit;

@@ -695,10 +695,14 @@ void TfrmMain::RefreshSwitchBar() {
 }
 
 void TfrmMain::RefreshModifiedGlyphs() {
-    if (TMDIChild *c = ActiveChild()) {
+    TMDIChild *c = ActiveChild();
+    if (c) {
         c->imgSaved->setVisible(!c->Editor->Modified());
         c->imgModified->setVisible(c->Editor->Modified());
+        c->stEncoding->setText(EncodingText(*c->Editor));
     }
+    // The status bar shows the active document's encoding.
+    statusPanels[1]->setText(c ? EncodingText(*c->Editor) : QString());
     RefreshSwitchBar();
 }
 

@@ -86,6 +86,7 @@ TMDIChild::TMDIChild(TfrmMain &main, const RestoreRecord *restore) : main_(main)
     stLastUpdate = infoRow(grid, 3, QStringLiteral("Poslední změna:"), "stLastUpdate");
     stFileNameS = infoRow(grid, 4, QStringLiteral("Krátké jméno:"), "stFileNameS");
     imgAssociatedIcon = infoRow(grid, 5, QStringLiteral("Přiřazená ikona:"), "imgAssociatedIcon");
+    stEncoding = infoRow(grid, 6, QStringLiteral("Kódování:"), "stEncoding");
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(6, 1);
 
@@ -267,12 +268,18 @@ void TMDIChild::OpenWebBrowserPage() {
     main_.ClearStatusText();
 }
 
+QString EncodingText(const EditorCore &e) {
+    if (!e.Utf8) return QStringLiteral("CP1250");
+    return e.Utf8Bom ? QStringLiteral("UTF-8 (BOM)") : QStringLiteral("UTF-8");
+}
+
 void TMDIChild::FillInfo() {
     stFileName->setText(kUnnamed);
     stFileNameS->setText(kUnnamed);
     stSize->setText(QStringLiteral("?"));
     stLastUpdate->setText(QStringLiteral("?"));
     stSizeMem->setText(FileSizeText(Editor->TextLength(), 2));
+    stEncoding->setText(EncodingText(*Editor));
     imgAssociatedIcon->clear();
     const QString &name = Editor->FileName;
     if (name.isEmpty()) return;

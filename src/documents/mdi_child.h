@@ -22,6 +22,9 @@ namespace xo {
 class TEditor;
 class TfrmMain;
 
+// The document's encoding as the program shows it.
+QString EncodingText(const class EditorCore &e);
+
 class TMDIChild : public QMdiSubWindow {
     Q_OBJECT
 public:
@@ -43,6 +46,7 @@ public:
     QFrame *pnlEditor;
     TLocalTextBrowser *oleBrowser;
     QLabel *stFileName, *stSize, *stSizeMem, *stLastUpdate, *stFileNameS, *imgAssociatedIcon;
+    QLabel *stEncoding; // "UTF-8", "UTF-8 (BOM)" or "CP1250"
     QLabel *EditorPosText;
     QWidget *pnlImages;
     QLabel *imgSaved, *imgModified;

@@ -1,4 +1,5 @@
 #include "document_file.h"
+#include "utf8_text.h"
 
 #include "platform/safe_file.h"
 
@@ -128,6 +129,20 @@ ReadStatus ReadDocumentFile(const QString &fileName, DocumentBytes &out) {
     }
     // A file that shrank or failed underway is not loaded half.
     if (done != size) return ReadStatus::Failed;
+    {
+        // A UTF-8 file becomes code page 1250 first; line ends and tabs then as always.
+        size_t n = 0, room = cap;
+        bool bom = false;
+        int references = 0;
+        if (ConvertUtf8Document(data, size_t(size), room, editingRoom, n, bom, references)) {
+            if (n > kMaxDocumentText || NormalizedSize(data.get(), n) > kMaxDocumentText) return ReadStatus::TooLarge;
+            out = NormalizeDocument(std::move(data), n, room);
+            out.utf8 = true;
+            out.bom = bom;
+            out.references = references;
+            return ReadStatus::Ok;
+        }
+    }
     // Tabs and Unix line ends grow the text: checked before anything grows.
     if (NormalizedSize(data.get(), size_t(size)) > kMaxDocumentText) return ReadStatus::TooLarge;
     out = NormalizeDocument(std::move(data), size_t(size), cap);
@@ -147,8 +162,9 @@ namespace {
 // written with millions of small calls.
 class ChunkWriter {
 public:
-    explicit ChunkWriter(platform::SafeFile &f) : f_(f) { buf_.reserve(kChunk); }
+    ChunkWriter(platform::SafeFile &f, bool utf8) : f_(f), utf8_(utf8) { buf_.reserve(kChunk + 3); }
     void put(const char *p, size_t n) {
+        if (utf8_) return putUtf8(p, n);
         if (n >= kChunk) {
             flush();
             write(p, n);
@@ -164,11 +180,24 @@ public:
     bool ok() const { return ok_; }
 
 private:
+    // Each code-page byte as its UTF-8 sequence.
+    void putUtf8(const char *p, size_t n) {
+        char seq[3];
+        for (size_t i = 0; i < n; ++i) {
+            const unsigned char c = static_cast<unsigned char>(p[i]);
+            if (c < 0x80)
+                buf_ += char(c);
+            else
+                buf_.append(seq, size_t(Cp1250ByteToUtf8(c, seq)));
+            if (buf_.size() >= kChunk) flush();
+        }
+    }
     void write(const char *p, size_t n) {
         if (ok_ && !f_.write(p, n)) ok_ = false;
     }
     static constexpr size_t kChunk = 1 << 20;
     platform::SafeFile &f_;
+    bool utf8_;
     std::string buf_;
     bool ok_ = true;
 };
@@ -218,10 +247,11 @@ void keepBackup(const QString &fileName, const QString &replaced) {
 } // namespace
 
 bool WriteDocumentFile(const QString &fileName, std::string_view first, std::string_view second, bool dosLineEnds,
-                       bool backup) {
+                       bool backup, bool utf8, bool bom) {
     platform::SafeFile f(fileName);
     if (!f.open()) return false;
-    ChunkWriter w(f);
+    if (utf8 && bom && !f.write("\xEF\xBB\xBF", 3)) return false;
+    ChunkWriter w(f, utf8);
     if (dosLineEnds) {
         w.put(first.data(), first.size());
         w.put(second.data(), second.size());

@@ -18,6 +18,10 @@ struct DocumentBytes {
     // Where lines start (0-based, after each CR LF), when the conversion
     // already knew them; empty means "not computed".
     std::vector<int> lineStarts;
+    // The file was UTF-8 (with a byte-order mark); `references` characters
+    // the code page lacks were written as "&#N;".
+    bool utf8 = false, bom = false;
+    int references = 0;
 };
 
 enum class ReadStatus { Ok, Failed, TooLarge };
@@ -41,8 +45,9 @@ size_t NormalizedSize(const char *raw, size_t size);
 // `backup`, an existing file is kept under BackupFileName once the new
 // content is complete. False when the file could not be written; the old
 // file then stays as it was.
+// With `utf8` the text is written as UTF-8 (after a byte-order mark with `bom`).
 bool WriteDocumentFile(const QString &fileName, std::string_view first, std::string_view second, bool dosLineEnds,
-                       bool backup);
+                       bool backup, bool utf8 = false, bool bom = false);
 
 // The name with its extension replaced by ".bak" (or ".bak" appended).
 QString BackupFileName(const QString &fileName);

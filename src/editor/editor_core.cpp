@@ -1,4 +1,5 @@
 #include "editor_core.h"
+#include "utf8_text.h"
 
 #include "platform/cp1250.h"
 #include "platform/services.h"
@@ -294,7 +295,8 @@ void EditorCore::PasteFromClipboard() {
     HideCaret();
     const std::optional<QString> text = platform::services().clipboardText();
     if (text) {
-        const std::string bytes = cp1250::encode(*text);
+        // A UTF-8 document takes every character: what the code page lacks as "&#N;".
+        const std::string bytes = DocumentTextOf(*text, Utf8);
         std::string s;
         s.reserve(bytes.size() + bytes.size() / 16);
         for (size_t i = 0; i < bytes.size(); ++i) {

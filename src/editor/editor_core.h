@@ -130,6 +130,8 @@ public:
     bool UndoEnabled = true;
     bool InsertMode = true;
     bool DosLineEnds = true;
+    // The file's encoding: UTF-8 (with a byte-order mark) or code page 1250.
+    bool Utf8 = false, Utf8Bom = false;
     QString FileName;
     int Tag = 0; // serial number of the editor
     // Keys the editor does not handle; set `handled` to keep them from typing.

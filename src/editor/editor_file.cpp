@@ -40,6 +40,8 @@ bool EditorCore::LoadFromFile(const QString &fileName) {
     PaintEnabled = false;
     buffer_.adopt(std::move(doc.data), doc.size, doc.capacity, std::move(doc.lineStarts));
     DosLineEnds = doc.dosLineEnds;
+    Utf8 = doc.utf8;
+    Utf8Bom = doc.bom;
     PaintEnabled = true;
     selStart_ = selEnd_ = 1;
     caretAtStart_ = false;
@@ -50,6 +52,16 @@ bool EditorCore::LoadFromFile(const QString &fileName) {
     editorHost().ClearStatusText();
     Repaint();
     LeaveWait();
+    if (doc.references > 0) {
+        // Nothing is converted silently, and the document now differs from its file.
+        platform::message(kCaption,
+                          QStringLiteral("Soubor %1 je v kódování UTF-8. Znaky, které kódování CP1250 nemá (%2), byly "
+                                         "převedeny na číselné odkazy HTML (&#N;).")
+                              .arg(fileName)
+                              .arg(doc.references),
+                          platform::Icon::Information);
+        SetModified();
+    }
     return true;
 }
 
@@ -109,7 +121,7 @@ bool EditorCore::SaveToFile() {
     ShowCaret();
     editorHost().ShowStatusText(QStringLiteral("Ukládám ") + FileName + QStringLiteral("..."));
     const bool ok = WriteDocumentFile(FileName, buffer_.firstPart(), buffer_.secondPart(), DosLineEnds,
-                                      Settings.BAKs);
+                                      Settings.BAKs, Utf8, Utf8Bom);
     if (!ok) {
         editorHost().ClearStatusText();
         LeaveWait();

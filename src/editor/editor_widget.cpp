@@ -1,4 +1,5 @@
 #include "editor_widget.h"
+#include "utf8_text.h"
 
 #include "html_coloring.h"
 #include "platform/cp1250.h"
@@ -365,18 +366,27 @@ bool TEditor::event(QEvent *e) {
     return QWidget::event(e);
 }
 
-void TEditor::TypeCharacter(int ch, int mods) {
-    if (ch == kRefused)
-        platform::services().beep();
-    else if (ch >= 0 && !(mods & kAlt))
+void TEditor::TypeCharacter(int ch, int mods, const QString &typed) {
+    if (ch == kRefused) {
+        // A UTF-8 document takes it as a reference "&#N;", one undo step each.
+        if (Utf8 && !typed.isEmpty())
+            for (char32_t cp : typed.toUcs4()) {
+                ReplaceSelection(DocumentTextOf(QString::fromUcs4(&cp, 1), true));
+                ScrollToCaret();
+            }
+        else
+            platform::services().beep();
+    } else if (ch >= 0 && !(mods & kAlt)) {
         KeyChar(ch, mods & kCtrl);
+    }
 }
 
 void TEditor::inputMethodEvent(QInputMethodEvent *e) {
     // Dead keys and input methods commit their characters here.
-    for (QChar c : e->commitString()) {
-        if (c.unicode() < 32) continue;
-        TypeCharacter(byteOf(c), 0);
+    for (char32_t cp : e->commitString().toUcs4()) {
+        if (cp < 32) continue;
+        const QString one = QString::fromUcs4(&cp, 1);
+        TypeCharacter(one.size() == 1 ? byteOf(one[0]) : kRefused, 0, one);
     }
     e->accept();
 }
@@ -400,7 +410,7 @@ void TEditor::keyPressEvent(QKeyEvent *e) {
     int mods = modifiersOf(e->modifiers());
     if (key == Qt::Key_Backtab) mods &= ~kShift;
     if (KeyDown(key, mods)) return;
-    TypeCharacter(characterOf(*e), mods);
+    TypeCharacter(characterOf(*e), mods, e->text());
 }
 
 void TEditor::mousePressEvent(QMouseEvent *e) {

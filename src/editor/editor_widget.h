@@ -66,7 +66,7 @@ private:
     void DrawCaret(QPainter &p);
     void DrawCells(QPainter &p, int x, int baseline, const QString &text);
     QRect CaretRect() const;
-    void TypeCharacter(int ch, int modifiers);
+    void TypeCharacter(int ch, int modifiers, const QString &typed = {});
     static void MeasureCell(const QFont &f);
     QFont EditorFont() const;
 

@@ -1,6 +1,7 @@
 #include "text_tools.h"
 
 #include "editor/editor_core.h"
+#include "editor/utf8_text.h"
 #include "platform/cp1250.h"
 #include "platform/safe_file.h"
 #include "platform/services.h"
@@ -115,8 +116,10 @@ void ExportActiveDocument() {
                           platform::Icon::Question, platform::Buttons::YesNo) != platform::Answer::Yes)
         return;
     lastName = name;
+    // The export keeps the document's encoding.
+    const std::string bytes = e->Utf8 ? (e->Utf8Bom ? "\xEF\xBB\xBF" : "") + Cp1250ToUtf8(text) : text;
     platform::SafeFile out(name);
-    if (!out.open() || !out.write(text.data(), text.size()) || !out.commit())
+    if (!out.open() || !out.write(bytes.data(), bytes.size()) || !out.commit())
         platform::message(QStringLiteral("Xo!"), QStringLiteral("Chyba při ukládání souboru"), platform::Icon::Exclamation);
 }
 
@@ -151,6 +154,14 @@ void RemoveDiacriticsFromActiveDocument() {
 
 void SwitchLineEndsOfActiveDocument() {
     if (EditorCore *e = ActiveEditor()) e->DosLineEnds = !e->DosLineEnds;
+}
+
+void SwitchEncodingOfActiveDocument() {
+    EditorCore *e = ActiveEditor();
+    if (!e) return;
+    e->Utf8 = !e->Utf8;
+    e->Utf8Bom = false;
+    e->SetModified(); // the file on disk is in the other encoding now
 }
 
 } // namespace xo

@@ -23,5 +23,7 @@ void RemoveDiacritics(std::string &text);
 void RemoveDiacriticsFromActiveDocument();
 
 void SwitchLineEndsOfActiveDocument();
+// UTF-8 and code page 1250, the next save writes the other one.
+void SwitchEncodingOfActiveDocument();
 
 } // namespace xo

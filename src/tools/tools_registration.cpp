@@ -3,6 +3,7 @@
 #include "document_check.h"
 #include "documents/glyphs.h"
 #include "documents/main_window.h"
+#include "editor/editor_widget.h"
 #include "platform/services.h"
 #include "system_info.h"
 #include "text_tools.h"
@@ -35,6 +36,16 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
         tagNeedsDocument);
     add("mnZmenaDosUnix", "&Změna typu DOS/Unix", SwitchLineEndsOfActiveDocument,
         "Změna typu DOS/Unix|Ukládat dokument s konci řádek druhého typu", tagNeedsDocument);
+    // One toggling item, ticked while the active document is UTF-8.
+    CommandSpec *encoding = add("mnKodovani", "&Kódování UTF-8", SwitchEncodingOfActiveDocument,
+                                "Kódování UTF-8|Ukládat dokument v kódování UTF-8 (nebo zpět v CP1250)", tagNeedsDocument);
+    encoding->available = [&m] {
+        if (QAction *a = m.Action(QStringLiteral("mnKodovani"))) {
+            a->setCheckable(true);
+            a->setChecked(m.ActiveEditor() && m.ActiveEditor()->Utf8);
+        }
+        return true;
+    };
     add("mnDiakritikaFuc", "&Odstranit diakritiku", RemoveDiacriticsFromActiveDocument,
         "Odstranit diakritiku|Odstranit z textu českou diakritiku", tagNeedsDocument);
     CommandSpec *separator = add("N_tools", "", nullptr, "", tagAlways);

@@ -37,6 +37,8 @@ public:
     }
     void ShowHelp(int context) override { help.push_back(context); }
     void ShowZefoAdvert() override { ++adverts; }
+    bool utf8 = false;
+    bool DocumentIsUtf8() override { return utf8; }
 };
 
 class TagDialogsTest : public ::testing::Test {
@@ -145,6 +147,11 @@ TEST_F(TagDialogsTest, FontDialogSizesColourAndPrefill) {
     services.expectMessage("Vymazat?", Answer::Yes, Icon::Question);
     font.edFontNameClick();
     EXPECT_EQ(font.edFontName->text(), "");
+    // A UTF-8 document takes what the code page lacks as references.
+    host.utf8 = true;
+    okWith([&](QDialog &) { font.edFontName->setText(QString::fromUtf8("Ωmega")); });
+    ASSERT_TRUE(font.Execute(v, false));
+    EXPECT_EQ(v.face, "&#937;mega");
     cancel();
     EXPECT_FALSE(font.Execute(v, false));
     EXPECT_EQ(FontOpen + FontClose, "");

@@ -726,3 +726,20 @@ def options_pages_and_a_browser_for_f12(s):
         got = f.read()
     check(got == "1\n%s\n" % doc, "the browser's arguments: %r" % got)
     exit_program(s)
+
+
+@scenario
+def a_utf8_page_is_opened_typed_into_and_saved_as_utf8(s):
+    first_start(s)
+    doc = s.write("utf8.htm", "<P>Příliš žluťoučký kůň 😀</P>\r\n".encode("utf-8"))
+    open_file(s, doc)
+    s.wait_trace("message", "převedeny na číselné odkazy HTML")  # the emoji, said once
+    s.key("Return")
+    s.key("ctrl+End")
+    s.key("dead_caron", "z", "dead_acute", "u")  # ž and ú with dead keys
+    s.type("ě")
+    s.screenshot("utf8-page")
+    s.key("ctrl+s")
+    want = "<P>Příliš žluťoučký kůň &#128512;</P>\r\nžúě".encode("utf-8")
+    s.wait(lambda: s.read("utf8.htm") == want, "the page saved as UTF-8 (%r)" % s.read("utf8.htm"))
+    exit_program(s)

@@ -125,6 +125,20 @@ TEST_F(ToolCommandsTest, CommandsOnTheActiveDocument) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("Zlutoucky kun\r\nx"));
 
+    // A UTF-8 document exports in UTF-8; the switch goes both ways and marks the document.
+    m.SetText(cp1250::fromUtf8("<P>žluť</P>"));
+    m.ClearModified();
+    SwitchEncodingOfActiveDocument();
+    EXPECT_TRUE(m.Utf8);
+    EXPECT_TRUE(m.Modified());
+    services.fileResults.push_back({{dir.filePath("utf8.txt")}, 0});
+    ExportActiveDocument();
+    QFile u(dir.filePath("utf8.txt"));
+    ASSERT_TRUE(u.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(u.readAll()), QString::fromUtf8("žluť"));
+    SwitchEncodingOfActiveDocument();
+    EXPECT_FALSE(m.Utf8);
+
     // The check's command: caret at the fault, the message with its caption.
     m.SetText("<B>x");
     services.expectMessage("Tag B (řádek 1) by na tomto místě měl mít koncovou část.", platform::Answer::Ok,
