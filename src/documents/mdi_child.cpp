@@ -86,7 +86,11 @@ TMDIChild::TMDIChild(TfrmMain &main, const RestoreRecord *restore) : main_(main)
     stLastUpdate = infoRow(grid, 3, QStringLiteral("Poslední změna:"), "stLastUpdate");
     stFileNameS = infoRow(grid, 4, QStringLiteral("Krátké jméno:"), "stFileNameS");
     imgAssociatedIcon = infoRow(grid, 5, QStringLiteral("Přiřazená ikona:"), "imgAssociatedIcon");
-    stEncoding = infoRow(grid, 6, QStringLiteral("Kódování:"), "stEncoding");
+    // Beside the size in memory: another row would make the window taller.
+    stEncoding = new QLabel;
+    stEncoding->setObjectName(QStringLiteral("stEncoding"));
+    grid->addWidget(new QLabel(QStringLiteral("Kódování:")), 2, 2);
+    grid->addWidget(stEncoding, 2, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(6, 1);
 

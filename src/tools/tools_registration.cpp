@@ -37,7 +37,7 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
     add("mnZmenaDosUnix", "&Změna typu DOS/Unix", SwitchLineEndsOfActiveDocument,
         "Změna typu DOS/Unix|Ukládat dokument s konci řádek druhého typu", tagNeedsDocument);
     // One toggling item, ticked while the active document is UTF-8.
-    CommandSpec *encoding = add("mnKodovani", "&Kódování UTF-8", SwitchEncodingOfActiveDocument,
+    CommandSpec *encoding = add("mnKodovani", "Kó&dování UTF-8", SwitchEncodingOfActiveDocument,
                                 "Kódování UTF-8|Ukládat dokument v kódování UTF-8 (nebo zpět v CP1250)", tagNeedsDocument);
     encoding->available = [&m] {
         if (QAction *a = m.Action(QStringLiteral("mnKodovani"))) {
