@@ -222,6 +222,9 @@ void TfrmSearchFiles::btSearchClick() {
     bool exclamation = false;
     const QString text = FileSearchMessage(outcome, exclamation);
     platform::message(QStringLiteral("Xo!"), text, exclamation ? platform::Icon::Exclamation : platform::Icon::Information);
+    // The keyboard goes to the results: Space ticks, Alt+O opens.
+    if (boxResults->count()) boxResults->setCurrentRow(0);
+    boxResults->setFocus();
 }
 
 void TfrmSearchFiles::btOpenFilesClick() {

@@ -743,3 +743,33 @@ def a_utf8_page_is_opened_typed_into_and_saved_as_utf8(s):
     want = "<P>Příliš žluťoučký kůň &#128512;</P>\r\nžúě".encode("utf-8")
     s.wait(lambda: s.read("utf8.htm") == want, "the page saved as UTF-8 (%r)" % s.read("utf8.htm"))
     exit_program(s)
+
+
+@scenario
+def search_in_files_and_open_a_result(s):
+    first_start(s)
+    os.makedirs(s.path("web/sub"), exist_ok=True)
+    s.write("web/sub/found.htm", b"<TABLE><TR><TD>x</TD></TR></TABLE>")
+    s.write("web/other.htm", b"<P>nothing</P>")
+    s.key("alt+n")  # &Nástroje > &Hledání souborů
+    s.key("h")
+    s.wait_trace("modal", "TfrmSearchFiles")
+    s.key("alt+v")  # &Výchozí adresář
+    s.key("ctrl+a")
+    s.type(s.path("web"))
+    s.key("alt+e")  # Ř&etězec
+    s.type("table")
+    s.key("Return")  # &Hledat
+    s.wait_trace("message", "Hotovo")
+    s.key("Return")
+    time.sleep(0.3)
+    s.screenshot("search-results")
+    s.key("space")   # the keyboard is in the results: tick the one file
+    s.key("alt+o")   # &Otevřít
+    s.key("Escape")
+    s.wait_no_window("Hledání souborů")
+    time.sleep(0.3)
+    s.type("Q")      # into the document just opened
+    s.key("ctrl+s")
+    s.wait(lambda: s.read("web/sub/found.htm").startswith(b"Q<TABLE>"), "the found file opened, typed into, saved")
+    exit_program(s)
