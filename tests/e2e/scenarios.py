@@ -773,3 +773,88 @@ def search_in_files_and_open_a_result(s):
     s.key("ctrl+s")
     s.wait(lambda: s.read("web/sub/found.htm").startswith(b"Q<TABLE>"), "the found file opened, typed into, saved")
     exit_program(s)
+
+
+def ftp_server(s, user, password):
+    """A real FTP server on 127.0.0.1 over the session's home/ftp; (process, port)."""
+    import socket
+    probe = socket.socket()
+    probe.bind(("127.0.0.1", 0))
+    port = probe.getsockname()[1]
+    probe.close()
+    os.makedirs(s.path("ftp/www"), exist_ok=True)
+    server = subprocess.Popen(["/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", str(port), "-w",
+                               "-d", s.path("ftp"), "-u", user, "-P", password],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def listening():
+        try:
+            socket.create_connection(("127.0.0.1", port), 0.2).close()
+            return True
+        except OSError:
+            return server.poll() is not None and "exited"
+    check(s.wait(listening, "the FTP server", 15) is True, "pyftpdlib did not start (python3-pyftpdlib)")
+    return server, port
+
+
+@scenario
+def site_installed_into_a_directory_and_uploaded_over_ftp(s):
+    server, port = ftp_server(s, "xo", "heslo")
+    try:
+        first_start(s)
+        os.makedirs(s.path("web/img"), exist_ok=True)
+        os.makedirs(s.path("target"), exist_ok=True)
+        s.write("web/page.htm", b"<A HREF=\"index.htm\">home</A>")
+        s.write("web/img/a.gif", b"GIF89a" + bytes(range(256)) * 10)
+        doc = s.write("web/index.htm", b"<A HREF=\"page.htm\">page</A> <IMG SRC=\"img/a.gif\">")
+        open_file(s, doc)
+        s.key("alt+n")  # &Nástroje > Hie&rarchie souborů
+        s.key("r")
+        s.wait_trace("modal", "TfrmHierarchie")
+        time.sleep(0.3)
+        s.screenshot("site-lists")
+        s.key("alt+i")  # &Instalace: the directory dialog opens in the home directory
+        s.wait_trace("modal", "TdlgChooseDir")
+        time.sleep(0.5)
+        s.key("Right")  # open the home directory, then type-ahead to "target"
+        time.sleep(0.5)
+        s.type("ta")
+        time.sleep(0.3)
+        s.key("Return")
+        s.wait_trace("message", "Instalace dokončena")
+        s.key("Return")
+        s.wait(lambda: os.path.exists(s.path("target/img/a.gif")), "the site installed")
+        check(s.read("target/img/a.gif") == s.read("web/img/a.gif"), "the image copied byte for byte")
+        check(s.read("target/page.htm") == s.read("web/page.htm"), "the linked page copied")
+
+        for field, value in (("alt+r", "127.0.0.1"), ("alt+u", "xo"), ("alt+o", str(port)), ("alt+d", "www")):
+            s.key(field)
+            s.key("ctrl+a")
+            s.type(value)
+        s.key("alt+e")  # an empty password: asked for at the log-in
+        s.key("ctrl+a")
+        s.key("BackSpace")
+        s.key("alt+s")  # &Spojení
+        s.wait_trace("modal", "TfrmHierarchiePwd")
+        s.type("heslo")
+        s.key("Return")
+        s.wait_trace("message", "Přihlášení proběhlo úspěšně. Spustit vysílání souborů?")
+        s.key("alt+a")
+        s.wait_trace("message", "Pokusit se vytvořit potřebné adresáře pro vyslání souboru img/a.gif?", timeout=20)
+        s.key("alt+a")
+        s.wait_trace("message", "Konec instalace", timeout=20)
+        time.sleep(0.3)
+        s.screenshot("site-upload-log")
+        s.key("Return")
+        for name in ("index.htm", "page.htm", "img/a.gif"):
+            check(s.read("ftp/www/" + name) == s.read("web/" + name), "%s uploaded byte for byte" % name)
+        s.key("F1")
+        s.wait_window("Nápověda Xo! – Hierarchie souborů.*")
+        s.key("Escape")
+        s.wait_no_window(r"Nápověda Xo!.*")
+        s.key("Escape")
+        s.wait_no_window("Hierarchie souborů")
+        exit_program(s)
+    finally:
+        server.kill()
+        server.wait()

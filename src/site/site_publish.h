@@ -1,0 +1,65 @@
+#pragma once
+// Publishing a scanned site: a local copy with its directory structure, or
+// an upload queue that an FTP session drains one entry per step. Nothing is
+// ever written outside the install directory or the remote base.
+
+#include "ftp_client.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+namespace xo {
+
+// The file's modification day (local time) is today's.
+bool ChangedToday(const QString &fileName);
+
+// Copies a regular file through a temporary file renamed over the target,
+// creating the target's directories.
+bool CopySiteFile(const QString &from, const QString &to);
+
+// Copies each listed file below `installDirectory` (ending with "/") where it
+// lies below `mainDirectory`; reports each refusal and failure.
+void InstallList(const QStringList &list, bool onlyToday, const QString &mainDirectory,
+                 const QString &installDirectory, const std::function<void(const QString &)> &status);
+
+struct TFtpItem {
+    QString LocalFile;  // empty: change to the base; kMakeDirs: create directories
+    QString RemotePath; // "/" separators
+    bool Retried = false;
+    static inline const QString kMakeDirs = QString(QChar(1));
+};
+
+class TSiteUpload {
+public:
+    QString MainDirectory;        // ends with "/"
+    bool WarnNotInstalled = true; // until the next scan
+    std::deque<TFtpItem> Queue;
+
+    std::function<void(const QString &text, TTraceLevel level)> Trace;
+    std::function<void(const QString &text)> Status;
+    std::function<void(bool on)> BusyCursor;
+
+    // The change to `remoteBase`, then the chosen lists.
+    void Start(const QString &remoteBase, const QStringList &html, const QStringList &multimedia, bool withHtml,
+               bool withMultimedia, bool onlyToday);
+    void AddFtpItem(const QString &fileName, bool onlyToday);
+    // Processes the head of the queue; with the queue empty, logs out.
+    void FtpStep(TFtpClient &client);
+
+private:
+    void status(const QString &t) {
+        if (Status) Status(t);
+    }
+    void trace(const QString &t, TTraceLevel level = 3) {
+        if (Trace) Trace(t, level);
+    }
+    void busy(bool on) {
+        if (BusyCursor) BusyCursor(on);
+    }
+    // False when the entry stays at the head (directories are made first).
+    bool fileStep(TFtpClient &client, TFtpItem &item);
+};
+
+} // namespace xo
