@@ -305,3 +305,38 @@ TEST_F(Site, TheDialogLogsInAndUploadsTheWholeSite) {
     EXPECT_EQ(dialog.ResultList->count(), 0);
     EXPECT_EQ(HierarchieState.Directory, "www");
 }
+
+TEST_F(Site, TheDialogRefusesABadPortAndClosesOnlyAfterTheRunningStep) {
+    put("web/index.htm", "<html>x</html>");
+    test::ScriptedServices services;
+    test::FakeFtpServer server;
+    server.standard();
+    TfrmHierarchie dialog;
+    dialog.tmrFtp->setInterval(10);
+    HierarchieState = THierarchieState();
+    HierarchieState.Server = "127.0.0.1";
+    HierarchieState.Port = "65536";
+    dialog.Fill(ScanHierarchy(web("index.htm")));
+    services.expectMessage(QStringLiteral("Je třeba vyplnit všechna data potřebná pro navázání spojení"));
+    dialog.btConnect->click();
+    EXPECT_TRUE(server.commands.isEmpty());
+
+    dialog.edPort->setText(QString::number(server.port()));
+    int listedDuringStep = -1;
+    server.override = [&](const QByteArray &c) {
+        if (c.startsWith("STOR")) {
+            dialog.reject(); // the window closed while the file is on its way
+            listedDuringStep = dialog.boxHtmlFiles->count();
+        }
+        return false;
+    };
+    services.expectMessage(QStringLiteral("Přihlášení proběhlo úspěšně. Spustit vysílání souborů?"), Answer::Yes,
+                           Icon::Question, QStringLiteral("Ftp"));
+    dialog.btConnect->click();
+    for (int i = 0; i < 250 && dialog.boxHtmlFiles->count() > 0; ++i) QTest::qWait(20);
+    EXPECT_EQ(listedDuringStep, 1);
+    EXPECT_EQ(dialog.boxHtmlFiles->count(), 0);
+    EXPECT_EQ(server.received, QByteArray("<html>x</html>")); // the step ended whole
+    EXPECT_TRUE(server.commands.contains(QStringLiteral("QUIT")));
+    EXPECT_FALSE(dialog.tmrFtp->isActive());
+}
