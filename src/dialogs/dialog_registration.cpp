@@ -39,23 +39,19 @@ public:
 FrameDialogHost host;
 std::unique_ptr<TQtTagDialogs> dialogs;
 
-template <class T> DialogSpec spec(const char *name) {
-    return {QString::fromLatin1(name), [](TfrmMain &m) -> QDialog * { return new T(&m); }};
-}
-
 } // namespace
 
 Subsystem DialogsSubsystem() {
     Subsystem s;
     s.name = QStringLiteral("dialogs");
-    s.dialogs = {spec<TfrmTagBody>("TfrmTagBody"),       spec<TfrmAlign>("TfrmAlign"),
-                 spec<TfrmTagHR>("TfrmTagHR"),           spec<TfrmTagFont>("TfrmTagFont"),
-                 spec<TfrmTagImg>("TfrmTagImg"),         spec<TfrmAhref>("TfrmAhref"),
-                 spec<TfrmTagUL>("TfrmTagUL"),           spec<TfrmTagOL>("TfrmTagOL"),
-                 spec<TfrmTagMarquee>("TfrmTagMarquee"), spec<TfrmTagBgsound>("TfrmTagBgsound"),
-                 spec<TfrmTagEmbed>("TfrmTagEmbed"),     spec<TfrmTagApplet>("TfrmTagApplet"),
-                 spec<TfrmTagBodyOprava>("TfrmTagBodyOprava"), spec<TfrmFrameSet>("TfrmFrameSet"),
-                 spec<TfrmFrameParams>("TfrmFrameParams")};
+    s.dialogs = {DialogOf<TfrmTagBody>("TfrmTagBody"),       DialogOf<TfrmAlign>("TfrmAlign"),
+                 DialogOf<TfrmTagHR>("TfrmTagHR"),           DialogOf<TfrmTagFont>("TfrmTagFont"),
+                 DialogOf<TfrmTagImg>("TfrmTagImg"),         DialogOf<TfrmAhref>("TfrmAhref"),
+                 DialogOf<TfrmTagUL>("TfrmTagUL"),           DialogOf<TfrmTagOL>("TfrmTagOL"),
+                 DialogOf<TfrmTagMarquee>("TfrmTagMarquee"), DialogOf<TfrmTagBgsound>("TfrmTagBgsound"),
+                 DialogOf<TfrmTagEmbed>("TfrmTagEmbed"),     DialogOf<TfrmTagApplet>("TfrmTagApplet"),
+                 DialogOf<TfrmTagBodyOprava>("TfrmTagBodyOprava"), DialogOf<TfrmFrameSet>("TfrmFrameSet"),
+                 DialogOf<TfrmFrameParams>("TfrmFrameParams")};
     s.attached = [](TfrmMain &m) {
         host.frame = &m;
         SetDialogHost(&host);

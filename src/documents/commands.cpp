@@ -85,6 +85,20 @@ QAction *addPopupItem(QMenu *popup, const CommandSpec &c, const QIcon &icon, QAc
 
 } // namespace
 
+CommandSpec MenuCommand(const char *menu, int order, const char *name, const char *caption, const char *hint,
+                        std::function<void()> handler, int tag) {
+    CommandSpec s;
+    s.menu = QString::fromUtf8(menu);
+    s.order = order;
+    s.name = QString::fromLatin1(name);
+    s.caption = QString::fromUtf8(caption);
+    s.hint = QString::fromUtf8(hint);
+    s.handler = std::move(handler);
+    s.tag = tag;
+    s.enabled = *caption != 0;
+    return s;
+}
+
 QIcon CommandIcon(const CommandSpec &c) {
     if (c.iconName.isEmpty()) return c.icon;
     return QIcon::fromTheme(c.iconName, c.icon.isNull() ? DrawnIcon(c.iconName) : c.icon);

@@ -68,6 +68,11 @@ extern const char *const kToolbars[5];
 // help menu.
 void BuildMenus(QMenuBar *bar, QToolBar *const toolbars[5], QMenu *popup, std::vector<CommandSpec> specs);
 
+// A menu item; the caller sets what else it has (shortcut, button, popup).
+// An empty caption makes a separator.
+CommandSpec MenuCommand(const char *menu, int order, const char *name, const char *caption, const char *hint,
+                        std::function<void()> handler, int tag = tagNeedsDocument);
+
 // The icon of a command: the desktop theme's, else the given one.
 QIcon CommandIcon(const CommandSpec &c);
 

@@ -23,6 +23,12 @@ struct DialogSpec {
     std::function<QDialog *(TfrmMain &)> create; // parented to the main window
 };
 
+// The dialog class T under `name`, made with the main window as its parent
+// (the registration that uses it includes main_window.h).
+template <class T> DialogSpec DialogOf(const char *name) {
+    return {QString::fromLatin1(name), [](TfrmMain &m) -> QDialog * { return new T(&m); }};
+}
+
 struct Subsystem {
     QString name;
     // Menu items, toolbar buttons and context-menu items.

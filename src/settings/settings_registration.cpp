@@ -64,22 +64,9 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
     browser.icon = TextGlyph(QStringLiteral("WEB"));
     browser.handler = [&m] { showDocumentInBrowser(m); };
     specs.push_back(browser);
-    CommandSpec separator;
-    separator.menu = QStringLiteral("&Nástroje");
-    separator.order = 90;
-    separator.name = QStringLiteral("N_options");
-    separator.tag = tagAlways;
-    separator.enabled = false;
-    specs.push_back(separator);
-    CommandSpec options;
-    options.menu = QStringLiteral("&Nástroje");
-    options.order = 91;
-    options.name = QStringLiteral("mnVolitelneParametry");
-    options.caption = QStringLiteral("&Volitelné parametry");
-    options.hint = QStringLiteral("Volitelné parametry|Nastavení programu");
-    options.tag = tagAlways;
-    options.handler = [] { OpenOptionsDialog(-1); };
-    specs.push_back(options);
+    specs.push_back(MenuCommand("&Nástroje", 90, "N_options", "", "", nullptr, tagAlways));
+    specs.push_back(MenuCommand("&Nástroje", 91, "mnVolitelneParametry", "&Volitelné parametry",
+                                "Volitelné parametry|Nastavení programu", [] { OpenOptionsDialog(-1); }, tagAlways));
 }
 
 } // namespace
@@ -88,9 +75,7 @@ Subsystem SettingsSubsystem() {
     Subsystem s;
     s.name = QStringLiteral("settings");
     s.commands = commands;
-    s.dialogs = {{QStringLiteral("TfrmOptions"), [](TfrmMain &m) -> QDialog * { return new TfrmOptions(&m); }},
-                 {QStringLiteral("TfrmChooseBrowser"),
-                  [](TfrmMain &m) -> QDialog * { return new TfrmChooseBrowser(&m); }}};
+    s.dialogs = {DialogOf<TfrmOptions>("TfrmOptions"), DialogOf<TfrmChooseBrowser>("TfrmChooseBrowser")};
     s.attached = [](TfrmMain &m) {
         frame = &m;
         auto *options = qobject_cast<TfrmOptions *>(m.Dialog(QStringLiteral("TfrmOptions")));

@@ -361,7 +361,6 @@ void T_FTP::GetDir(const QString &path) {
     Command(QStringLiteral("TYPE A"));
     Command(QStringLiteral("LIST ") + path);
     busy_ = true;
-    transfer_ = tftp_getdir;
     BusyGuard guard{busy_};
     AcceptData(data);
     QByteArray listing;
@@ -385,7 +384,6 @@ void T_FTP::Download() {
     DataChannel data = OpenData();
     Command(QStringLiteral("RETR ") + URI);
     busy_ = true;
-    transfer_ = tftp_download;
     BusyGuard guard{busy_};
     AcceptData(data);
     buffer_.clear();
@@ -419,7 +417,6 @@ void T_FTP::Upload() {
     DataChannel data = OpenData();
     Command(QStringLiteral("STOR ") + URI);
     busy_ = true;
-    transfer_ = tftp_upload;
     BusyGuard guard{busy_};
     AcceptData(data);
     size_ = buffer_.size();

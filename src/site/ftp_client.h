@@ -130,7 +130,6 @@ private:
     void AbortAfterFailure();
 
     bool busy_ = false;
-    t_ftp_mode transfer_ = tftp_download;
     int64_t size_ = 0;
     QStringList directories_; // changed to since the log-in, replayed after a lost connection
     bool dropped_ = false;

@@ -1,5 +1,6 @@
 #include "hierarchy_dialogs.h"
 
+#include "dialogs/dialog_kit.h"
 #include "platform/cp1250.h"
 #include "platform/services.h"
 #include "site_state.h"
@@ -59,33 +60,20 @@ QCursor busyFrame(int frame) {
     return frames[frame - kFirstFrame];
 }
 
-QLabel *buddyLabel(const QString &caption, QWidget *buddy) {
-    auto *l = new QLabel(caption);
-    l->setBuddy(buddy);
-    return l;
-}
-
-QLineEdit *edit(const char *name, int maxLength) {
-    auto *e = new QLineEdit;
-    e->setObjectName(QString::fromLatin1(name));
-    e->setMaxLength(maxLength);
-    return e;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- password
 
 TfrmHierarchiePwd::TfrmHierarchiePwd(QWidget *parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Heslo pro Ftp"));
-    edPassword = edit("edPassword", 20);
+    edPassword = kit::Field("edPassword", QString(), 20);
     edPassword->setEchoMode(QLineEdit::Password);
     btOk = new QPushButton(QStringLiteral("O&k"));
     btOk->setDefault(true);
     auto *cancel = new QPushButton(QStringLiteral("&Zrušit"));
     cancel->setToolTip(QStringLiteral("Návrat"));
     auto *form = new QFormLayout;
-    form->addRow(buddyLabel(QStringLiteral("&Heslo:"), edPassword), edPassword);
+    form->addRow(kit::Label(QStringLiteral("&Heslo:"), edPassword), edPassword);
     auto *row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(btOk);
@@ -123,8 +111,8 @@ TfrmHierarchie::TfrmHierarchie(QWidget *parent) : QDialog(parent) {
     auto *lists = new QWidget;
     auto *grid = new QGridLayout(lists);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(buddyLabel(QStringLiteral("&HTML soubory:"), boxHtmlFiles), 0, 0);
-    grid->addWidget(buddyLabel(QStringLiteral("Multimédi&a:"), boxMultimedia), 0, 1);
+    grid->addWidget(kit::Label(QStringLiteral("&HTML soubory:"), boxHtmlFiles), 0, 0);
+    grid->addWidget(kit::Label(QStringLiteral("Multimédi&a:"), boxMultimedia), 0, 1);
     grid->addWidget(boxHtmlFiles, 1, 0);
     grid->addWidget(boxMultimedia, 1, 1);
     auto *counts = new QHBoxLayout;
@@ -145,12 +133,10 @@ TfrmHierarchie::TfrmHierarchie(QWidget *parent) : QDialog(parent) {
     Pages->addWidget(lists);
     Pages->addWidget(ResultList);
 
-    chkHTML = new QCheckBox(QStringLiteral("HTML soubor&y"));
-    chkHTML->setObjectName(QStringLiteral("chkHTML"));
-    chkMultimedia = new QCheckBox(QStringLiteral("&Multimediální"));
-    chkMultimedia->setObjectName(QStringLiteral("chkMultimedia"));
-    chkDnesni = new QCheckBox(QStringLiteral("&Jen dnešní soubory"));
-    chkDnesni->setObjectName(QStringLiteral("chkDnesni"));
+    chkHTML = kit::Check("chkHTML", QStringLiteral("HTML soubor&y"), QString());
+    chkMultimedia = kit::Check("chkMultimedia", QStringLiteral("&Multimediální"), QString());
+    chkDnesni = kit::Check("chkDnesni", QStringLiteral("&Jen dnešní soubory"),
+                           QStringLiteral("Jen soubory změněné dnes"));
     btInstaluj = new QPushButton(QStringLiteral("&Instalace"));
     btInstaluj->setObjectName(QStringLiteral("btInstaluj"));
     auto *choice = new QGroupBox(QStringLiteral("Instalovat"));
@@ -161,19 +147,19 @@ TfrmHierarchie::TfrmHierarchie(QWidget *parent) : QDialog(parent) {
     choiceBox->addStretch();
     choiceBox->addWidget(btInstaluj);
 
-    edServer = edit("edServer", 120);
-    edUserName = edit("edUserName", 30);
-    edPassword = edit("edPassword", 20);
+    edServer = kit::Field("edServer", QStringLiteral("Jméno nebo adresa serveru FTP"), 120);
+    edUserName = kit::Field("edUserName", QStringLiteral("Přihlašovací jméno"), 30);
+    edPassword = kit::Field("edPassword", QStringLiteral("Prázdné heslo si program vyžádá při přihlášení"), 20);
     edPassword->setEchoMode(QLineEdit::Password);
-    edPort = edit("edPort", 6);
-    edDirectory = edit("edDirectory", 40);
+    edPort = kit::Field("edPort", QStringLiteral("Obvykle 21"), 6);
+    edDirectory = kit::Field("edDirectory", QStringLiteral("Adresář na serveru, pod který se stránky vyšlou"), 40);
     auto *ftp = new QGroupBox(QStringLiteral("FTP"));
     auto *form = new QFormLayout;
-    form->addRow(buddyLabel(QStringLiteral("Se&rver:"), edServer), edServer);
-    form->addRow(buddyLabel(QStringLiteral("&Uživatel:"), edUserName), edUserName);
-    form->addRow(buddyLabel(QStringLiteral("H&eslo:"), edPassword), edPassword);
-    form->addRow(buddyLabel(QStringLiteral("P&ort:"), edPort), edPort);
-    form->addRow(buddyLabel(QStringLiteral("A&dresář:"), edDirectory), edDirectory);
+    form->addRow(kit::Label(QStringLiteral("Se&rver:"), edServer), edServer);
+    form->addRow(kit::Label(QStringLiteral("&Uživatel:"), edUserName), edUserName);
+    form->addRow(kit::Label(QStringLiteral("H&eslo:"), edPassword), edPassword);
+    form->addRow(kit::Label(QStringLiteral("P&ort:"), edPort), edPort);
+    form->addRow(kit::Label(QStringLiteral("A&dresář:"), edDirectory), edDirectory);
     btConnect = new QPushButton(QStringLiteral("&Spojení"));
     btConnect->setObjectName(QStringLiteral("btConnect"));
     btFTP = new QPushButton(QStringLiteral("&FTP přenos"));
@@ -233,10 +219,7 @@ TfrmHierarchie::TfrmHierarchie(QWidget *parent) : QDialog(parent) {
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, btFtpHelp, &QPushButton::click);
     connect(btClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(tmrFtp, &QTimer::timeout, this, &TfrmHierarchie::tmrFtpTimer);
-    connect(tmrCursor, &QTimer::timeout, this, [this] {
-        frame_ = frame_ >= kLastFrame ? kFirstFrame : frame_ + 1;
-        if (busy_) QGuiApplication::changeOverrideCursor(busyFrame(frame_));
-    });
+    connect(tmrCursor, &QTimer::timeout, this, &TfrmHierarchie::nextCursorFrame);
 }
 
 TfrmHierarchie::~TfrmHierarchie() {
@@ -412,10 +395,13 @@ void TfrmHierarchie::FtpTrace(const QString &text, TTraceLevel level) {
         ResultList->addItem(line);
     ResultList->setCurrentRow(ResultList->count() - 1);
     ResultList->scrollToBottom();
-    if (busy_) {
-        frame_ = frame_ >= kLastFrame ? kFirstFrame : frame_ + 1;
-        QGuiApplication::changeOverrideCursor(busyFrame(frame_));
-    }
+    nextCursorFrame();
+}
+
+void TfrmHierarchie::nextCursorFrame() {
+    if (!busy_) return;
+    frame_ = frame_ >= kLastFrame ? kFirstFrame : frame_ + 1;
+    QGuiApplication::changeOverrideCursor(busyFrame(frame_));
 }
 
 void TfrmHierarchie::ShowResults(bool show) { Pages->setCurrentWidget(show ? static_cast<QWidget *>(ResultList) : Pages->widget(0)); }

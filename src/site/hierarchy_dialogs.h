@@ -70,6 +70,7 @@ public:
 
 private:
     void setStatus(const QString &t);
+    void nextCursorFrame();
     void storeFields();
     void finishStep();
 

@@ -1,5 +1,6 @@
 #include "search_dialogs.h"
 
+#include "dialogs/dialog_kit.h"
 #include "editor/shared_routines.h"
 #include "platform/cp1250.h"
 #include "platform/services.h"
@@ -127,14 +128,9 @@ TfrmSearchFiles::TfrmSearchFiles(QWidget *parent) : QDialog(parent) {
     dirRow->addWidget(edDirectory);
     dirRow->addWidget(btChooseDir);
     auto *form = new QFormLayout(pgParametry);
-    auto label = [](const char *caption, QWidget *buddy) {
-        auto *l = new QLabel(QString::fromUtf8(caption));
-        l->setBuddy(buddy);
-        return l;
-    };
-    form->addRow(label("&Výchozí adresář:", edDirectory), dirRow);
-    form->addRow(label("&Specifikace:", cmbSpecifikace), cmbSpecifikace);
-    form->addRow(label("Ř&etězec:", edRetezec), edRetezec);
+    form->addRow(kit::Label(QStringLiteral("&Výchozí adresář:"), edDirectory), dirRow);
+    form->addRow(kit::Label(QStringLiteral("&Specifikace:"), cmbSpecifikace), cmbSpecifikace);
+    form->addRow(kit::Label(QStringLiteral("Ř&etězec:"), edRetezec), edRetezec);
     form->addRow(QString(), btSearch);
 
     boxResults = new QListWidget;

@@ -11,36 +11,27 @@ namespace xo {
 
 namespace {
 
-void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
-    CommandSpec search;
-    search.menu = QStringLiteral("&Nástroje");
-    search.order = 80;
-    search.name = QStringLiteral("mnHledaniSouboru");
-    search.caption = QStringLiteral("&Hledání souborů");
-    search.hint = QStringLiteral("Hledání souborů|Hledat soubory podle jména a obsahu");
-    search.tag = tagAlways;
-    search.handler = [&m] {
-        if (auto *d = qobject_cast<TfrmSearchFiles *>(m.Dialog(QStringLiteral("TfrmSearchFiles")))) d->Execute();
-    };
-    specs.push_back(search);
+void searchFiles(TfrmMain &m) {
+    if (auto *d = qobject_cast<TfrmSearchFiles *>(m.Dialog(QStringLiteral("TfrmSearchFiles")))) d->Execute();
+}
 
-    CommandSpec hierarchy;
-    hierarchy.menu = QStringLiteral("&Nástroje");
-    hierarchy.order = 81;
-    hierarchy.name = QStringLiteral("mnHierarchie");
-    hierarchy.caption = QStringLiteral("Hie&rarchie souborů");
-    hierarchy.hint = QStringLiteral("Hierarchie souborů|Instalovat nebo vyslat soubory stránek dosažitelné z dokumentu");
-    hierarchy.tag = tagNeedsDocument;
-    hierarchy.handler = [&m] {
-        if (!m.ActiveEditor()) return;
-        m.mnUlozitVseClick();
-        TEditor *editor = m.ActiveEditor();
-        // A document that still has no file (its save was cancelled) has no site.
-        if (!editor || editor->FileName.isEmpty()) return;
-        auto *d = qobject_cast<TfrmHierarchie *>(m.Dialog(QStringLiteral("TfrmHierarchie")));
-        if (d) d->Execute(ScanHierarchy(editor->FileName));
-    };
-    specs.push_back(hierarchy);
+void siteHierarchy(TfrmMain &m) {
+    if (!m.ActiveEditor()) return;
+    m.mnUlozitVseClick();
+    TEditor *editor = m.ActiveEditor();
+    // A document that still has no file (its save was cancelled) has no site.
+    if (!editor || editor->FileName.isEmpty()) return;
+    if (auto *d = qobject_cast<TfrmHierarchie *>(m.Dialog(QStringLiteral("TfrmHierarchie"))))
+        d->Execute(ScanHierarchy(editor->FileName));
+}
+
+void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
+    specs.push_back(MenuCommand("&Nástroje", 80, "mnHledaniSouboru", "&Hledání souborů",
+                                "Hledání souborů|Hledat soubory podle jména a obsahu", [&m] { searchFiles(m); },
+                                tagAlways));
+    specs.push_back(MenuCommand("&Nástroje", 81, "mnHierarchie", "Hie&rarchie souborů",
+                                "Hierarchie souborů|Instalovat nebo vyslat soubory stránek dosažitelné z dokumentu",
+                                [&m] { siteHierarchy(m); }));
 }
 
 } // namespace
@@ -49,12 +40,8 @@ Subsystem SiteSubsystem() {
     Subsystem s;
     s.name = QStringLiteral("site");
     s.commands = commands;
-    s.dialogs = {{QStringLiteral("TdlgChooseDir"), [](TfrmMain &m) -> QDialog * { return new TdlgChooseDir(&m); }},
-                 {QStringLiteral("TfrmSearchFiles"),
-                  [](TfrmMain &m) -> QDialog * { return new TfrmSearchFiles(&m); }},
-                 {QStringLiteral("TfrmHierarchie"), [](TfrmMain &m) -> QDialog * { return new TfrmHierarchie(&m); }},
-                 {QStringLiteral("TfrmHierarchiePwd"),
-                  [](TfrmMain &m) -> QDialog * { return new TfrmHierarchiePwd(&m); }}};
+    s.dialogs = {DialogOf<TdlgChooseDir>("TdlgChooseDir"), DialogOf<TfrmSearchFiles>("TfrmSearchFiles"),
+                 DialogOf<TfrmHierarchie>("TfrmHierarchie"), DialogOf<TfrmHierarchiePwd>("TfrmHierarchiePwd")};
     s.attached = [](TfrmMain &m) {
         auto *search = qobject_cast<TfrmSearchFiles *>(m.Dialog(QStringLiteral("TfrmSearchFiles")));
         auto *choose = qobject_cast<TdlgChooseDir *>(m.Dialog(QStringLiteral("TdlgChooseDir")));

@@ -5,17 +5,11 @@
 
 namespace xo {
 
-namespace {
-template <class T> DialogSpec spec(const char *name) {
-    return {QString::fromLatin1(name), [](TfrmMain &m) -> QDialog * { return new T(&m); }};
-}
-} // namespace
-
 Subsystem TablesSubsystem() {
     Subsystem s;
     s.name = QStringLiteral("tables");
-    s.dialogs = {spec<TfrmTable>("TfrmTable"), spec<TfrmTableInteractive>("TfrmTableInteractive"),
-                 spec<TfrmCellOptions>("TfrmCellOptions"), spec<TfrmRowOptions>("TfrmRowOptions")};
+    s.dialogs = {DialogOf<TfrmTable>("TfrmTable"), DialogOf<TfrmTableInteractive>("TfrmTableInteractive"),
+                 DialogOf<TfrmCellOptions>("TfrmCellOptions"), DialogOf<TfrmRowOptions>("TfrmRowOptions")};
     return s;
 }
 

@@ -9,14 +9,8 @@ namespace {
 
 CommandSpec command(const char *menu, int order, const char *name, const char *caption, QKeySequence key,
                     void (*run)(), const char *hint, int popup = -1) {
-    CommandSpec s;
-    s.menu = QString::fromUtf8(menu);
-    s.order = order;
-    s.name = QString::fromLatin1(name);
-    s.caption = QString::fromUtf8(caption);
+    CommandSpec s = MenuCommand(menu, order, name, caption, hint, run);
     s.shortcut = key;
-    s.handler = run;
-    s.hint = QString::fromUtf8(hint);
     s.popup = popup;
     return s;
 }
@@ -24,9 +18,7 @@ CommandSpec command(const char *menu, int order, const char *name, const char *c
 void commands(TfrmMain &, std::vector<CommandSpec> &specs) {
     // At the end of the edit menu, after the clipboard commands.
     const char *edit = "E&ditace";
-    CommandSpec separator = command(edit, 10000, "N_tagedit", "", {}, nullptr, "");
-    separator.enabled = false;
-    specs.push_back(separator);
+    specs.push_back(MenuCommand(edit, 10000, "N_tagedit", "", "", nullptr));
     specs.push_back(command(edit, 10001, "mnDeleteTag", "Výmaz &tagu pod kurzorem", QKeySequence(Qt::CTRL | Qt::Key_D),
                             DeleteTagUnderCaret, "Výmaz tagu|Vymazat tag pod kurzorem i s jeho párovým tagem", 65));
     specs.push_back(command(edit, 10002, "mnOpravaTagu", "&Oprava tagu pod kurzorem", QKeySequence(Qt::CTRL | Qt::Key_E),

@@ -13,18 +13,9 @@ namespace xo {
 namespace {
 
 void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
-    const QString menu = QStringLiteral("&Nástroje");
     int order = 0;
     auto add = [&](const char *name, const char *caption, std::function<void()> run, const char *hint, int tag) {
-        CommandSpec s;
-        s.menu = menu;
-        s.order = order++;
-        s.name = QString::fromLatin1(name);
-        s.caption = QString::fromUtf8(caption);
-        s.handler = std::move(run);
-        s.hint = QString::fromUtf8(hint);
-        s.tag = tag;
-        specs.push_back(std::move(s));
+        specs.push_back(MenuCommand("&Nástroje", order++, name, caption, hint, std::move(run), tag));
         return &specs.back();
     };
     CommandSpec *check = add("mnSyntax", "&Kontrola dokumentu", CheckActiveDocument,
@@ -48,8 +39,7 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
     };
     add("mnDiakritikaFuc", "&Odstranit diakritiku", RemoveDiacriticsFromActiveDocument,
         "Odstranit diakritiku|Odstranit z textu českou diakritiku", tagNeedsDocument);
-    CommandSpec *separator = add("N_tools", "", nullptr, "", tagAlways);
-    separator->enabled = false;
+    add("N_tools", "", nullptr, "", tagAlways);
     add("mnInformace", "&Informace o systému",
         [&m] {
             if (QDialog *d = m.Dialog(QStringLiteral("TfrmInformace"))) platform::services().runModal(*d);
@@ -63,7 +53,7 @@ Subsystem ToolsSubsystem() {
     Subsystem s;
     s.name = QStringLiteral("tools");
     s.commands = commands;
-    s.dialogs = {{QStringLiteral("TfrmInformace"), [](TfrmMain &m) -> QDialog * { return new TfrmInformace(&m); }}};
+    s.dialogs = {DialogOf<TfrmInformace>("TfrmInformace")};
     return s;
 }
 
