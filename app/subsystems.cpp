@@ -11,6 +11,9 @@
 
 namespace xo {
 
-std::vector<Subsystem> AllSubsystems() { return {SettingsSubsystem(), SearchSubsystem(), DialogsSubsystem(), TablesSubsystem(), TagsSubsystem(), TagEditSubsystem(), ToolsSubsystem(), SiteSubsystem()}; }
+std::vector<Subsystem> AllSubsystems() {
+    return {SettingsSubsystem(), SearchSubsystem(), DialogsSubsystem(), TablesSubsystem(),
+            TagsSubsystem(),     TagEditSubsystem(), ToolsSubsystem(),  SiteSubsystem()};
+}
 
 } // namespace xo
