@@ -255,6 +255,10 @@ void EditorCore::Undo() {
                 ReplaceSelection(it->text);
             }
             InsertMode = mode;
+            // The text is as it was before the save, and so is the selection.
+            selStart_ = r.a;
+            selEnd_ = r.b;
+            caretAtStart_ = r.caretAtStart;
             break;
         }
         case UndoRecord::Empty:

@@ -67,13 +67,16 @@ bool EditorCore::LoadFromFile(const QString &fileName) {
 
 void EditorCore::RefreshStamps() {
     int s = selStart_, e = selEnd_;
-    // The refresh is one undo step of its own: the user's last change stays
-    // apart from it, and undoing it puts every old value back at once.
-    RecordSelection();
+    // The refresh is one undo step of its own, pushed only when a value
+    // really changes: the user's last change stays apart from it, and undoing
+    // it puts every old value and the selection back at once.
     const bool recording = UndoEnabled;
     UndoEnabled = false;
     UndoRecord stamps;
     stamps.kind = UndoRecord::Stamps;
+    stamps.a = s;
+    stamps.b = e;
+    stamps.caretAtStart = caretAtStart_;
     auto refresh = [&](std::string_view marker, bool (*valueChar)(char), const std::string &value) {
         int found = buffer_.find(marker, 0);
         while (found >= 0) {
@@ -81,10 +84,15 @@ void EditorCore::RefreshStamps() {
             int k = 0;
             // Bounded by the text as it is now: earlier stamps may have changed its length.
             while (q + k <= TextLength() && valueChar(CharAt(q + k))) ++k;
+            const std::string old = buffer_.copy(q - 1, k);
+            if (old == value) { // already current: nothing to write or undo
+                found = buffer_.find(marker, q - 1 + k);
+                continue;
+            }
             UndoRecord part;
             part.a = q;
             part.b = q + int(value.size());
-            part.text = buffer_.copy(q - 1, k);
+            part.text = old;
             stamps.parts.push_back(std::move(part));
             if (k > 0) {
                 selStart_ = q;

@@ -203,12 +203,15 @@ TEST_F(DocumentFileTest, UndoAfterASaveNeverMakesATextThatNeverExisted) {
     m.KeyChar(8, false); // Backspace
     ASSERT_TRUE(m.SaveToFile());
     std::vector<std::string> seen;
+    std::vector<int> carets;
     for (int i = 0; i < 4; ++i) {
         m.Undo();
         seen.push_back(m.Text());
+        carets.push_back(m.SelStart());
     }
     EXPECT_EQ(seen[0], "<!--*DefDat*-->1.1.1999 hell");  // the stamp goes back in one step
-    EXPECT_EQ(seen[2], "<!--*DefDat*-->1.1.1999 hello"); // then the user's Backspace
+    EXPECT_EQ(carets[0], int(seen[0].size()) + 1);        // with the caret where it was
+    EXPECT_EQ(seen[1], "<!--*DefDat*-->1.1.1999 hello"); // the next press: the user's Backspace
     // A stamp that had no value yet, then typing after the save.
     ASSERT_TRUE(load(m, "x <!--*DefDat*--> <!--*DefCas*--> hello"));
     m.caret(m.TextLength() + 1);
@@ -221,6 +224,31 @@ TEST_F(DocumentFileTest, UndoAfterASaveNeverMakesATextThatNeverExisted) {
     EXPECT_EQ(m.Text(), "x <!--*DefDat*--> <!--*DefCas*--> helloabc");
     while (!m.UndoRecords().empty()) m.Undo();
     EXPECT_EQ(m.Text(), "x <!--*DefDat*--> <!--*DefCas*--> hello");
+}
+
+TEST_F(DocumentFileTest, ASaveThatChangesNothingVisibleAddsNoUndoStep) {
+    services.clock = QDateTime(QDate(2026, 12, 5), QTime(9, 5, 7));
+    Model m;
+    // Type "ab", Left, "c", save, undo, save: the file holds the text before the "c".
+    ASSERT_TRUE(load(m, ""));
+    m.type("ab");
+    m.key(Qt::Key_Left);
+    m.type("c");
+    const int before = m.UndoRecords().count();
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(m.UndoRecords().count(), before);
+    m.Undo();
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("doc.htm"), "ab");
+    // Stamps that already hold today's values are not rewritten either.
+    ASSERT_TRUE(load(m, "<!--*DefDat*-->5.12.2026 <!--*DefCas*-->9:05:07 x"));
+    m.caret(m.TextLength() + 1);
+    m.type("y");
+    const int typed = m.UndoRecords().count();
+    ASSERT_TRUE(m.SaveToFile());
+    EXPECT_EQ(m.UndoRecords().count(), typed);
+    m.Undo();
+    EXPECT_EQ(m.Text(), "<!--*DefDat*-->5.12.2026 <!--*DefCas*-->9:05:07 x");
 }
 
 TEST_F(DocumentFileTest, AStampNearTheEndAfterAnEarlierOneGrewIsComplete) {
