@@ -92,8 +92,9 @@ bool TfrmTagHR::CanClose() { return CheckNumberField(edWidth) && CheckNumberFiel
 
 bool TfrmTagHR::Execute(RuleValues &v, bool prefill) {
     if (prefill) {
-        if (v.width > 0) edWidth->setText(QString::number(v.width));
-        if (v.size > 0) edSize->setText(QString::number(v.size));
+        // Only the tag's own values: a value it lacks leaves its field empty.
+        edWidth->setText(NumberText(v.width));
+        edSize->setText(NumberText(v.size));
         chkNoShadow->setChecked(v.noShadow);
         chkProcenta->setChecked(v.percent);
         Choose(rg1, v.align);
@@ -120,7 +121,7 @@ TfrmTagFont::TfrmTagFont(QWidget *parent) : TTagDialog(parent, QStringLiteral("D
     chkNoSize = Check("chkNoSize", QStringLiteral("&Bez definice velikosti"),
                       QStringLiteral("Definice fontu NEobsahuje definici velikosti"));
     chkBold = Check("chkBold", QStringLiteral("&Tučný"), QStringLiteral("Tučný text"));
-    chkItalic = Check("chkItalic", QStringLiteral("&Kurzíva"), QStringLiteral("Kurzíva"));
+    chkItalic = Check("chkItalic", QStringLiteral("K&urzíva"), QStringLiteral("Kurzíva"));
     chkUnderline = Check("chkUnderline", QStringLiteral("Podtržený"), QStringLiteral("Podtržený text"));
     chkBlink = Check("chkBlink", QStringLiteral("Blikající"), QStringLiteral("Blikající text"));
     chkBarva = Check("chkBarva", QStringLiteral("Barva"), QStringLiteral("Definovat barvu"));

@@ -100,6 +100,8 @@ void HelpOnTagUnderCaret() {
     int p = e->SelStart();
     for (;; --p) {
         const char c = e->CharAt(p);
+        // A caret right before a tag's ">" is still inside that tag.
+        if (p == e->SelStart() && c == '>') continue;
         if (p < 1 || c == '>') {
             platform::message(QStringLiteral("Xo!"), QStringLiteral("Kurzor není umístěn na žádném tagu"),
                               platform::Icon::Exclamation);

@@ -14,15 +14,17 @@ std::string ExpandMacros(const std::string &text, const QDateTime &now, std::str
     for (size_t at = out.find('^'); at != std::string::npos; at = out.find('^')) {
         size_t end = at + 1;
         while (end < out.size() && ((out[end] >= 'A' && out[end] <= 'Z') || out[end] == '^')) ++end;
-        // A "!" right after the capitals belongs to the macro ("^XO!").
+        // A "!" right after the capitals ends the macro and belongs to it
+        // ("^XO!", "^DATUM!"), so that capitals may follow a macro directly.
         if (end < out.size() && out[end] == '!' && end > at + 1) ++end;
         const std::string macro = out.substr(at, end - at);
+        const std::string name = macro.back() == '!' && macro != "^XO!" ? macro.substr(0, macro.size() - 1) : macro;
         std::string replacement;
-        if (macro == "^COPY")
+        if (name == "^COPY")
             replacement = "Copyright &copy; " + now.toString(QStringLiteral("yyyy")).toStdString();
-        else if (macro == "^DATUM")
+        else if (name == "^DATUM")
             replacement = "<!--*DefDat*-->" + DateTextOf(now).toStdString();
-        else if (macro == "^CAS")
+        else if (name == "^CAS")
             replacement = "<!--*DefCas*-->" + TimeTextOf(now).toStdString();
         else if (macro == "^XO!")
             replacement = "Xo! HTML Editor vs 8.1";

@@ -48,8 +48,9 @@ public:
             while (!fault_ && at(col_) != '\0') step();
             if (!fault_) offset_ += int(line_.size()) + 2;
         }
-        if (!fault_ && stack_.size() > 1) fail(5, 0);
+        // An open quote outranks an open tag: the quote is where the text went wrong.
         if (!fault_ && inQuotes_) fail(7, 0);
+        if (!fault_ && stack_.size() > 1) fail(5, 0);
         CheckResult r;
         r.code = fault_;
         r.position = fault_ == 7 ? quoteStart_ : offset_ + col_;

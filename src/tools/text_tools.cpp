@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <array>
+#include <vector>
 
 namespace xo {
 
@@ -29,23 +30,25 @@ bool startsScript(std::string_view t, size_t p) {
 
 std::string ExportedText(std::string_view text, int &strays) {
     // One pass: what stays is copied, tags and scripts are skipped. A ">"
-    // outside a tag becomes a space (with its message), as the tags are
-    // removed in order from the first "<".
+    // outside a tag waits until the next tag that is not a script: that tag
+    // turns it into a space (with its message); a script or the end of the
+    // text leaves it as it is.
     strays = 0;
     std::string out;
     out.reserve(text.size());
+    std::vector<size_t> pending; // places in out of ">" not looked at yet
+    auto flushStrays = [&] {
+        for (size_t at : pending) out[at] = ' ';
+        strays += int(pending.size());
+        pending.clear();
+    };
     size_t p = 0;
     while (p < text.size()) {
         const size_t open = text.find('<', p);
         const size_t until = open == std::string_view::npos ? text.size() : open;
         for (size_t i = p; i < until; ++i) {
-            // After the last tag nothing is looked at any more.
-            if (text[i] == '>' && open != std::string_view::npos) {
-                ++strays;
-                out += ' ';
-            } else {
-                out += text[i];
-            }
+            if (text[i] == '>') pending.push_back(out.size());
+            out += text[i];
         }
         if (open == std::string_view::npos) break;
         if (startsScript(text, open + 1)) {
@@ -59,6 +62,7 @@ std::string ExportedText(std::string_view text, int &strays) {
             p = close == std::string_view::npos ? text.size() : std::min(text.size(), close + 9);
             continue;
         }
+        flushStrays();
         const size_t end = text.find('>', open);
         if (end == std::string_view::npos) {
             ++strays; // a tag that never ends runs to the end of the text

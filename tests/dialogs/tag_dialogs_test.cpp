@@ -112,11 +112,16 @@ TEST_F(TagDialogsTest, AlignmentAndRule) {
     ASSERT_TRUE(hr.Execute(v, false));
     EXPECT_EQ(RuleTag, "<HR width=50% size=2 noshadow align=center>");
     EXPECT_EQ(v.width, 50);
-    // Without prefill the fields keep what was left in them; a prefill of 0 leaves the width too.
+    // Without prefill (a new rule) the fields keep what was left in them.
     okWith([](QDialog &) {});
-    RuleValues again{0, 7, false, 0, false};
+    RuleValues kept;
+    ASSERT_TRUE(hr.Execute(kept, false));
+    EXPECT_EQ(RuleTag, "<HR width=50% size=2 noshadow align=center>");
+    // A re-edit shows only the tag's own values.
+    okWith([](QDialog &) {});
+    RuleValues again{-1, 7, false, 0, false};
     ASSERT_TRUE(hr.Execute(again, true));
-    EXPECT_EQ(RuleTag, "<HR width=50 size=7>");
+    EXPECT_EQ(RuleTag, "<HR size=7>");
 }
 
 TEST_F(TagDialogsTest, FontDialogSizesColourAndPrefill) {

@@ -155,7 +155,7 @@ TEST_F(TagEditTest, ColourAtTheCaretAndHelpOnTheTag) {
 
     for (const auto &[text, at, context] : std::vector<std::tuple<std::string, std::string, int>>{
              {"a</TD>", "TD", 308}, {"<H3 align=center>", "align", 316}, {"<HTML>", "TM", 399}, {"<!-- x -->", "x", 319},
-             {"x<B>", "<", 315}}) {
+             {"x<B>", "<", 315}, {"<TD>", ">", 308}}) {
         runAt(HelpOnTagUnderCaret, text, at, 0);
         EXPECT_EQ(help.back(), context) << text;
     }
@@ -163,4 +163,6 @@ TEST_F(TagEditTest, ColourAtTheCaretAndHelpOnTheTag) {
     runAt(HelpOnTagUnderCaret, "<B>text", "ext");
     services.expectMessage("Kurzor není umístěn na žádném tagu");
     runAt(HelpOnTagUnderCaret, "plain", "p", 0);
+    services.expectMessage("Kurzor není umístěn na žádném tagu");
+    runAt(HelpOnTagUnderCaret, "<B>>x", ">x", 0); // right before a stray ">" after the tag
 }

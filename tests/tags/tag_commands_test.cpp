@@ -559,6 +559,9 @@ TEST_F(TagCommandsTest, UserTagsStylesAndTheirPopups) {
     std::string bad;
     EXPECT_EQ(ExpandMacros("^COPY, ^COPY", services.clock, bad), "Copyright &copy; 2000, Copyright &copy; 2000");
     EXPECT_EQ(ExpandMacros("by ^XO!", services.clock, bad), "by Xo! HTML Editor vs 8.1");
+    EXPECT_EQ(ExpandMacros("^DATUM!A ^CAS! ^COPY!", services.clock, bad),
+              "<!--*DefDat*-->1.2.2000A <!--*DefCas*-->9:00:10 Copyright &copy; 2000");
+    EXPECT_EQ(bad, "");
     EXPECT_EQ(ExpandMacros("^CAS ^datum", services.clock, bad), "<!--*DefCas*-->9:00:10 ^datum");
     EXPECT_EQ(bad, "^");
     UserTags[5] = {"Bad", "", "", "a ^datum b", false};

@@ -56,6 +56,9 @@ TEST(DocumentCheck, FaultsAndTheirPlaces) {
     EXPECT_EQ(at, 10); // just after the opening quote
     EXPECT_EQ(check("<IMG ALT=\"abc", &at), "Uvozovky bez ukončení.");
     EXPECT_EQ(at, 10);
+    // An open quote is reported before the tag it stands in, which is still open too.
+    EXPECT_EQ(check("<P>\r\n<A href=\"x", &at), "Uvozovky bez ukončení.");
+    EXPECT_EQ(at, 14);
     // Whole lines are examined.
     const std::string line(300, 'x');
     EXPECT_EQ(check("ok\r\n" + line + ">y", &at), "Chybně umístěná koncová závorka.");
@@ -68,6 +71,13 @@ TEST(TextTools, ExportDiacriticsAndLineEnds) {
     EXPECT_EQ(strays, 0);
     EXPECT_EQ(ExportedText("a > b <B>c</B>", strays), "a   b c");
     EXPECT_EQ(strays, 1);
+    // Only a later tag finds a stray ">"; a script after it does not look.
+    EXPECT_EQ(ExportedText("a > b <SCRIPT>x</SCRIPT>", strays), "a > b ");
+    EXPECT_EQ(strays, 0);
+    EXPECT_EQ(ExportedText("a > b <SCRIPT>x</SCRIPT> c > <I>d", strays), "a   b  c   d");
+    EXPECT_EQ(strays, 2);
+    EXPECT_EQ(ExportedText("a > <B", strays), "a   ");
+    EXPECT_EQ(strays, 2);
     EXPECT_EQ(ExportedText("x<script>a</b> if (a<b) c;</SCRIPT>y<SCRIPT>z", strays), "xy");
     EXPECT_EQ(ExportedText("a<BR>b &amp;amp; &&reg;; &copy;&nbsp;&quot; c > d", strays), "ab & reg (c) \" c > d");
     EXPECT_EQ(ExportedText("text <B never ends", strays), "text ");
