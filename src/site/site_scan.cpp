@@ -64,18 +64,24 @@ class Scanner {
 public:
     explicit Scanner(TSiteScan &r) : r_(r) {}
 
-    void add(QStringList &list, QSet<QString> &listed, const QString &path) {
-        if (listed.contains(path)) return;
+    // Each list is kept free of doubles on its own: a file both linked and
+    // embedded belongs to both.
+    struct Listed {
+        QSet<QString> paths, canonicals;
+    };
+
+    void add(QStringList &list, Listed &listed, const QString &path) {
+        if (listed.paths.contains(path)) return;
         // A file reached by another name (a symbolic link, a loop of them) is listed once.
         const QString canonical = QFileInfo(path).canonicalFilePath();
-        if (!canonical.isEmpty() && canonicals_.contains(canonical)) return;
+        if (!canonical.isEmpty() && listed.canonicals.contains(canonical)) return;
         if (list.size() >= kMaxSiteList) {
             ++r_.Errors;
             return;
         }
         list << path;
-        listed.insert(path);
-        if (!canonical.isEmpty()) canonicals_.insert(canonical);
+        listed.paths.insert(path);
+        if (!canonical.isEmpty()) listed.canonicals.insert(canonical);
     }
 
     void addHtml(const QString &path) { add(r_.HtmlFiles, html_, path); }
@@ -139,7 +145,7 @@ private:
     }
 
     TSiteScan &r_;
-    QSet<QString> html_, multimedia_, canonicals_;
+    Listed html_, multimedia_;
 };
 
 } // namespace

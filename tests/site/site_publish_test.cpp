@@ -35,9 +35,10 @@ protected:
         return path;
     }
     QString web(const QString &rel = {}) const { return root.path() + QStringLiteral("/web/") + rel; }
-    QStringList relative(const QStringList &paths) const {
+    QStringList relative(const QStringList &paths, const QString &folder = QStringLiteral("/web/")) const {
+        const QString base = root.path() + folder;
         QStringList out;
-        for (const QString &p : paths) out << (p.startsWith(web()) ? p.mid(web().size()) : QStringLiteral("!") + p);
+        for (const QString &p : paths) out << (p.startsWith(base) ? p.mid(base.size()) : QStringLiteral("!") + p);
         return out;
     }
     QTemporaryDir root;
@@ -105,6 +106,12 @@ TEST_F(Site, ScanFollowsLinksOnceAndListsMediaInsideAndOutside) {
     const TSiteScan small = ScanHierarchy(root.path() + QStringLiteral("/small/main.htm"));
     EXPECT_EQ(small.Counts(), QStringLiteral("2+2"));
     EXPECT_EQ(small.Tags, 5);
+    // A file both linked and embedded belongs to both lists.
+    put("small/big.gif", "GIF89a picture");
+    put("small/main.htm", "<A HREF=\"big.gif\">b</A> <IMG SRC=\"big.gif\"> <img src=\"one.gif\">");
+    const TSiteScan both = ScanHierarchy(root.path() + QStringLiteral("/small/main.htm"));
+    EXPECT_EQ(relative(both.HtmlFiles, "/small/"), QStringList({"main.htm", "big.gif"}));
+    EXPECT_EQ(relative(both.Multimedia, "/small/"), QStringList({"big.gif", "one.gif"}));
     EXPECT_EQ(small.Errors, 0);
 }
 
