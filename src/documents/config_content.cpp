@@ -38,8 +38,9 @@ QStringList readList(TCompressFile &f, ListKind kind) {
             continue;
         }
         QString p = pathFrom(s);
-        // Directories are kept ending with "/", so prefixes match whole components.
-        if (kind == ListKind::Directories && !p.isEmpty() && !p.endsWith(u'/')) p += u'/';
+        // A directory is kept as the user gave it, with or without its final "/":
+        // it is written back the same. Prefix matches add the "/" themselves.
+        if (kind == ListKind::Directories && p.size() > 1 && cp1250::decode(s).endsWith(u'/')) p += u'/';
         if (!p.isEmpty()) out << p;
     }
     return out;

@@ -17,6 +17,13 @@ namespace xo {
 namespace {
 // Directories are kept ending with "/" so they compare as whole paths.
 QString withSlash(const QString &d) { return d.endsWith(u'/') ? d : d + u'/'; }
+
+// The entry that names the directory, with or without its final "/"; -1 for none.
+int entryOf(const QComboBox &list, const QString &dir) {
+    for (int i = 0; i < list.count(); ++i)
+        if (withSlash(QDir::cleanPath(list.itemText(i))) == dir) return i;
+    return -1;
+}
 } // namespace
 
 TSpecialDialogStrip::TSpecialDialogStrip(QFileDialog &dialog) : QWidget(&dialog), dialog_(dialog) {
@@ -68,8 +75,7 @@ TSpecialDialogStrip *TSpecialDialogStrip::Attach(QFileDialog &dialog) {
 QString TSpecialDialogStrip::CurrentDirectory() const { return withSlash(dialog_.directory().absolutePath()); }
 
 void TSpecialDialogStrip::FolderChanged() {
-    const QString dir = CurrentDirectory();
-    const int at = ListCombo->findText(dir);
+    const int at = entryOf(*ListCombo, CurrentDirectory());
     ListCombo->setCurrentIndex(at);
     const auto *name = dialog_.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
     const bool hasName = name && !name->text().isEmpty();
@@ -78,7 +84,7 @@ void TSpecialDialogStrip::FolderChanged() {
 
 void TSpecialDialogStrip::AddClicked() {
     const QString dir = CurrentDirectory();
-    if (ListCombo->findText(dir) >= 0) return;
+    if (entryOf(*ListCombo, dir) >= 0) return;
     PredefinedDirs << dir;
     // Kept sorted, as the list shows it.
     int at = 0;

@@ -104,7 +104,7 @@ TfrmSearchFiles::TfrmSearchFiles(QWidget *parent) : QDialog(parent) {
     pgResult = new QWidget;
     pgResult->setObjectName(QStringLiteral("pgResult"));
     Pages->addTab(pgParametry, QStringLiteral("&Parametry hledání"));
-    Pages->addTab(pgResult, QStringLiteral("Výsledek &hledání"));
+    Pages->addTab(pgResult, QStringLiteral("Výs&ledek hledání"));
 
     edDirectory = new QLineEdit;
     edDirectory->setObjectName(QStringLiteral("edDirectory"));
@@ -182,10 +182,19 @@ bool TfrmSearchFiles::eventFilter(QObject *o, QEvent *e) {
     return QDialog::eventFilter(o, e);
 }
 
+void TfrmSearchFiles::KeepFields() {
+    // A value the configuration's code page cannot hold is not stored wrongly.
+    auto keep = [](std::string &stored, const QString &text) {
+        const std::string bytes = cp1250::encode(text);
+        if (cp1250::decode(bytes) == text) stored = bytes;
+    };
+    keep(SearchFilesState.Directory, edDirectory->text());
+    keep(SearchFilesState.Mask, cmbSpecifikace->currentText());
+    keep(SearchFilesState.Text, edRetezec->text());
+}
+
 void TfrmSearchFiles::btSearchClick() {
-    SearchFilesState.Directory = cp1250::encode(edDirectory->text());
-    SearchFilesState.Mask = cp1250::encode(cmbSpecifikace->currentText());
-    SearchFilesState.Text = cp1250::encode(edRetezec->text());
+    KeepFields();
     EnterWait();
     boxResults->clear();
     Pages->setCurrentWidget(pgResult);
@@ -234,6 +243,7 @@ void TfrmSearchFiles::btOpenFilesClick() {
 
 void TfrmSearchFiles::done(int r) {
     if (searching_) return; // a search in progress ends first
+    KeepFields(); // what was typed stays, searched for or not
     boxResults->clear();
     QDialog::done(r);
 }

@@ -59,6 +59,7 @@ protected:
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
+    void KeepFields();
     bool searching_ = false, keyPressed_ = false;
 };
 

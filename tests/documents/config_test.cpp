@@ -100,7 +100,7 @@ TEST_F(FrameTest, TheNextStartReopensWindowsAndRemembersEverything) {
     UserTags[7] = {"Mine", "Q", "", "", true};
     findDialog()->cmbText->addItems({"one", "two"});
     HierarchieState.Server = "ftp.example.org";
-    PredefinedDirs = {dir.path() + "/"};
+    PredefinedDirs = {dir.path() + "/", dir.path() + "/sub"}; // kept as given, with or without "/"
     SpecialOpenSave = true;
     frame->OpenDirectory = dir.path();
     QFile::remove(gone);
@@ -115,7 +115,7 @@ TEST_F(FrameTest, TheNextStartReopensWindowsAndRemembersEverything) {
     EXPECT_EQ(frame->RecentFiles(), QStringList({gone}));
     EXPECT_EQ(findDialog()->cmbText->count(), 2);
     EXPECT_EQ(HierarchieState.Server, "ftp.example.org");
-    EXPECT_EQ(PredefinedDirs, QStringList({dir.path() + "/"}));
+    EXPECT_EQ(PredefinedDirs, QStringList({dir.path() + "/", dir.path() + "/sub"}));
     EXPECT_TRUE(SpecialOpenSave);
     EXPECT_EQ(frame->OpenDirectory, dir.path());
     const auto windows = frame->DocumentWindows();

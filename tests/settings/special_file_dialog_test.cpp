@@ -37,6 +37,14 @@ TEST(SpecialFileDialog, AddsTheShownDirectoryOnceAndSwitchesToChosenOnes) {
     strip->FolderChanged();
     EXPECT_EQ(strip->ListCombo->currentText(), web); // shown again: selected, not addable
     EXPECT_FALSE(strip->AddButton->isEnabled());
+    // An entry stored without its final "/" is shown as given and still matches its directory.
+    PredefinedDirs = {tmp.filePath("web")};
+    QFileDialog plain(nullptr, "x", tmp.filePath("web"));
+    plain.setOption(QFileDialog::DontUseNativeDialog);
+    TSpecialDialogStrip *bare = TSpecialDialogStrip::Attach(plain);
+    plain.findChild<QLineEdit *>("fileNameEdit")->setText("page.htm");
+    EXPECT_EQ(bare->ListCombo->currentText(), tmp.filePath("web"));
+    EXPECT_FALSE(bare->AddButton->isEnabled());
     SpecialOpenSave = false;
     dlg.setDirectory(tmp.path());
     strip->FolderChanged();

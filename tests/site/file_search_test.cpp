@@ -4,6 +4,8 @@
 #include "site/site_state.h"
 #include "support/scripted_services.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -108,4 +110,18 @@ TEST_F(FileSearchTest, TheDialogSearchesAndOpensTheTickedFiles) {
     dlg.Execute();
     EXPECT_EQ(opened, QStringList({dir.filePath("a.htm"), dir.filePath("b.htm"), dir.filePath("c.htm")}));
     EXPECT_EQ(dlg.boxResults->count(), 0); // closing empties the list
+    // Closed without a search, the dialog keeps what was typed; a text the
+    // configuration cannot hold leaves the stored one.
+    services.onModal = [&](QDialog &d) {
+        dlg.edDirectory->setText(dir.filePath("sub"));
+        dlg.cmbSpecifikace->setEditText("*.txt");
+        dlg.edRetezec->setText(QStringLiteral("日本"));
+        d.reject();
+        return d.result();
+    };
+    SearchFilesState.Text = "old";
+    dlg.Execute();
+    EXPECT_EQ(SearchFilesState.Directory, cp1250::encode(dir.filePath("sub")));
+    EXPECT_EQ(SearchFilesState.Mask, "*.txt");
+    EXPECT_EQ(SearchFilesState.Text, "old");
 }
