@@ -67,7 +67,7 @@ TfrmTagUL::TfrmTagUL(QWidget *parent) : TTagDialog(parent, QStringLiteral("Neč�
     auto *box = new QVBoxLayout(this);
     box->addWidget(RadioGroup("grpPrefix", QStringLiteral(" &Uvozovací znak "),
                               QStringLiteral("Uvozovací znak položek seznamu"),
-                              {QStringLiteral("&Plné kolečko (standard)"), QStringLiteral("Prázdné &kolečko"),
+                              {QStringLiteral("&Plné kolečko (standard)"), QStringLiteral("Prázdné k&olečko"),
                                QStringLiteral("&Čtvereček (vyplněný)")},
                               1, grpPrefix));
     box->addLayout(ButtonRow(QStringLiteral("O&k"), QStringLiteral("Provést")));
@@ -89,7 +89,7 @@ TfrmTagOL::TfrmTagOL(QWidget *parent) : TTagDialog(parent, QStringLiteral("Čís
     auto *box = new QVBoxLayout(this);
     box->addWidget(RadioGroup("grpCounting", QStringLiteral(" Číslování "), QStringLiteral("Způsob číslování"),
                               {QStringLiteral("&1,2,3"), QStringLiteral("&A,B,C"), QStringLiteral("a,&b,c"),
-                               QStringLiteral("&I,II,III"), QStringLiteral("i,i&i,iii")},
+                               QStringLiteral("&I,II,III"), QStringLiteral("i,ii,iii")},
                               1, grpCounting));
     edCountFrom = Field("edCountFrom", QStringLiteral("Číslo první položky seznamu"), 3);
     auto *form = new QFormLayout;

@@ -79,7 +79,7 @@ TfrmTips::TfrmTips(QWidget *parent) : QDialog(parent) {
     lbTip->setTextFormat(Qt::PlainText);
     lbTip->setMinimumSize(360, 80);
     box->addWidget(lbTip);
-    chkShowAtStart = new QCheckBox(QStringLiteral("&Zobrazovat tipy po spuštění"));
+    chkShowAtStart = new QCheckBox(QStringLiteral("Zobrazovat tipy po &spuštění"));
     chkShowAtStart->setObjectName(QStringLiteral("chkShowAtStart"));
     box->addWidget(chkShowAtStart);
     auto *buttons = new QHBoxLayout;

@@ -76,7 +76,7 @@ TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent) {
     page(pgBrowsersW, "pgBrowsers", "&Cesty k prohlížečům");
     page(pgStylyTextuW, "pgStylyTextu", "St&yly textu");
     page(pgUserTagW, "pgUserTag", "&Uživatelem definované tagy");
-    page(pgPredefinedDirsW, "pgPredefinedDirs", "&Předdefinované adresáře");
+    page(pgPredefinedDirsW, "pgPredefinedDirs", "Předdef&inované adresáře");
 
     // Global settings.
     auto *global = new QGroupBox(QStringLiteral(" Globální "));
@@ -104,8 +104,8 @@ TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent) {
 
     // Editor colours.
     auto *colors = new QGridLayout(pgColorsW);
-    const char *const names[8] = {"&Text",         "Ta&gy",  "Ř&etězce", "Čís&la", "&Komentáře",
-                                  "&Označený text", "Po&zadí", "Pozadí ozn&ačení"};
+    const char *const names[8] = {"&Text",         "T&agy",  "Ř&etězce", "Čís&la", "Ko&mentáře",
+                                  "&Označený text", "Po&zadí", "Pozadí označe&ní"};
     for (int i = 0; i < 8; ++i) {
         colorButtons[i] = button(QStringLiteral("btColor%1").arg(i).toLatin1().constData(), "");
         colorButtons[i]->setFixedSize(60, 22);
@@ -136,7 +136,7 @@ TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent) {
     edBrowsersNetscape = field("edBrowsersNetscape", 200);
     edBrowsersExplorer = field("edBrowsersExplorer", 200);
     btFindNetscape = button("btFindNetscape", "Vyhledej na disku");
-    btFindExplorer = button("btFindExplorer", "Vyhledej na d&isku");
+    btFindExplorer = button("btFindExplorer", "Vyhledej na &disku");
     btBrowsersImplicitni = button("btBrowsersImplicitni", "Natáhni ze &systému");
     auto *browsers = new QGridLayout(pgBrowsersW);
     browsers->addWidget(label("&Netscape:", edBrowsersNetscape), 0, 0);
