@@ -2,7 +2,8 @@
 """Runs one end-to-end scenario against the built program:
    run.py --xo build/app/xo --artifacts DIR SCENARIO
    run.py --list    (the scenarios' names, for ctest)
-Prints '1 passed, 0 failed' or '0 passed, 1 failed' and exits accordingly."""
+Prints '1 passed, 0 failed' or '0 passed, 1 failed' and exits accordingly;
+a scenario that cannot run here (test data absent) exits with SKIP_CODE."""
 
 import argparse
 import os
@@ -14,7 +15,10 @@ import traceback
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import scenarios  # noqa: E402
-from xo_e2e import Failure, Session  # noqa: E402
+from xo_e2e import Failure, Session, Skipped  # noqa: E402
+
+# ctest counts a scenario that ends with this code as skipped.
+SKIP_CODE = 77
 
 
 def main():
@@ -39,9 +43,13 @@ def main():
     signal.alarm(a.time_limit)
     session = Session(os.path.abspath(a.xo), os.path.abspath(a.artifacts), a.scenario)
     failed = True
+    skipped = None
     try:
         scenarios.ALL[a.scenario](session)
         failed = False
+    except Skipped as reason:
+        failed = False
+        skipped = str(reason)
     except Exception:  # a failed check or a broken step: both fail the scenario
         traceback.print_exc()
         print("windows:", session.titles() if session.xvfb.poll() is None else "-")
@@ -49,6 +57,10 @@ def main():
     finally:
         signal.alarm(0)
         session.close(failed)
+    if skipped:
+        print("%s: skipped: %s" % (a.scenario, skipped))
+        print("%s: 0 passed, 0 failed, 1 skipped" % a.scenario)
+        return SKIP_CODE
     print("%s: %d passed, %d failed" % (a.scenario, 0 if failed else 1, 1 if failed else 0))
     return 1 if failed else 0
 

@@ -16,6 +16,10 @@ class Failure(Exception):
     pass
 
 
+class Skipped(Exception):
+    """The scenario cannot run here (its reason says why); what it did so far passed."""
+
+
 class Session:
     WIDTH, HEIGHT = 1280, 900
 
