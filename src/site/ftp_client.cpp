@@ -7,6 +7,13 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <vector>
 
 namespace xo {
 
@@ -40,8 +47,22 @@ void T_TcpIp::Trace(const QString &text, TTraceLevel level) {
     if (OnTrace) OnTrace(text, level);
 }
 
+void T_TcpIp::Stop() {
+    stopped_ = true;
+    if (waiting_) waiting_->quit();
+}
+
+// The loop a call waits in, known to Stop while it runs.
+struct WaitingIn {
+    QEventLoop *&slot;
+    QEventLoop *before;
+    WaitingIn(QEventLoop *&s, QEventLoop &loop) : slot(s), before(s) { slot = &loop; }
+    ~WaitingIn() { slot = before; }
+};
+
 bool T_TcpIp::WaitFor(QObject &source, const std::function<bool()> &done, int timeout) {
     while (!done()) {
+        if (stopped_) throw EStopped();
         QEventLoop loop;
         QTimer timer;
         timer.setSingleShot(true);
@@ -60,7 +81,11 @@ bool T_TcpIp::WaitFor(QObject &source, const std::function<bool()> &done, int ti
             connect(server, &QTcpServer::newConnection, &loop, wake);
         }
         timer.start(timeout);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        {
+            const WaitingIn in(waiting_, loop);
+            loop.exec(UserInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        }
+        if (stopped_) throw EStopped();
         if (!progress && !done()) return false;
     }
     return true;
@@ -83,8 +108,12 @@ QHostAddress T_TcpIp::Resolve(const QString &name) {
         loop.quit();
     });
     timer.start(ConnectTimeout);
-    if (!arrived) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!arrived && !stopped_) {
+        const WaitingIn in(waiting_, loop);
+        loop.exec(UserInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    }
     if (!arrived) QHostInfo::abortHostLookup(id);
+    if (stopped_) throw EStopped();
     if (!arrived || answer.error() != QHostInfo::NoError || answer.addresses().isEmpty()) throw fail();
     // The protocol's PORT and PASV speak IPv4: prefer such an address.
     for (const QHostAddress &a : answer.addresses())
@@ -151,7 +180,7 @@ void T_TcpIp::SendCommand(const QString &text) {
     Trace(text, 0);
 }
 
-QByteArray T_TcpIp::ReadLine(QTcpSocket &s) {
+QByteArray T_TcpIp::ReadLine(QTcpSocket &s, const QDeadlineTimer &deadline) {
     QByteArray line;
     for (;;) {
         char c;
@@ -161,8 +190,11 @@ QByteArray T_TcpIp::ReadLine(QTcpSocket &s) {
             if (line.size() > ftp::kMaxReplyLine) throw ETcpIpError(QStringLiteral("Příliš dlouhá odpověď serveru"));
         }
         if (s.state() != QAbstractSocket::ConnectedState) return {};
-        if (!WaitFor(s, [&] { return s.bytesAvailable() > 0 || s.state() != QAbstractSocket::ConnectedState; },
-                     IdleTimeout))
+        // A byte now and then does not keep a reply open for ever.
+        const qint64 left = deadline.remainingTime();
+        if (left == 0 ||
+            !WaitFor(s, [&] { return s.bytesAvailable() > 0 || s.state() != QAbstractSocket::ConnectedState; },
+                     int(std::min<qint64>(left < 0 ? IdleTimeout : left, IdleTimeout))))
             throw EProtocolBusy();
     }
 }
@@ -219,20 +251,25 @@ void T_FTP::SendCommand(const QString &text) {
 
 void T_FTP::ReadReplyLines() {
     if (!socket_) throw ESocketError(int(QAbstractSocket::NetworkError));
-    QByteArray first;
+    // The whole reply within the time-out, and within bounds of lines and bytes.
+    const QDeadlineTimer deadline(IdleTimeout);
+    ftp::TReplyReader reply;
     try {
-        first = ReadLine(*socket_);
-        Trace(QString::fromUtf8(first), 1);
-        QByteArray line = first;
-        while (ftp::ReplyContinues(first, line)) {
-            line = ReadLine(*socket_);
-            if (socket_->state() != QAbstractSocket::ConnectedState && line.isEmpty()) break;
+        for (;;) {
+            const QByteArray line = ReadLine(*socket_, deadline);
+            const bool closed = socket_->state() != QAbstractSocket::ConnectedState && line.isEmpty();
+            // A reply cut off by a lost connection is no reply ("226-" and then nothing).
+            if (closed && reply.Lines() > 0) throw ETcpIpError(QStringLiteral("Spojení přerušeno uprostřed odpovědi"));
             Trace(QString::fromUtf8(line), 1);
+            const ftp::TReplyReader::State state = reply.Add(line);
+            if (state == ftp::TReplyReader::TooLong) throw ETcpIpError(QStringLiteral("Příliš dlouhá odpověď serveru"));
+            if (state == ftp::TReplyReader::Complete || closed) break;
         }
     } catch (const ETcpIpError &) {
         Drop();
         throw;
     }
+    const QByteArray &first = reply.First();
     if (socket_->state() != QAbstractSocket::ConnectedState && first.isEmpty()) Drop();
     LastReplyCode = ftp::ReplyCode(first);
     LastReplyText = ftp::ReplyText(first);
@@ -250,7 +287,6 @@ void T_FTP::Command(const QString &text) {
 
 void T_FTP::OpenSession() {
     T_TcpIp::Login();
-    dropped_ = false;
     try {
         ReadReply();
         Command(QStringLiteral("USER ") + Username);
@@ -271,18 +307,30 @@ void T_FTP::Login() {
     if (busy_) throw EProtocolBusy();
     requireSafe(Username);
     if (connected_) Logout();
+    stopped_ = false;
     directories_.clear();
+    dropped_ = false;
     OpenSession();
 }
 
 void T_FTP::Begin() {
     if (busy_) throw EProtocolBusy();
+    if (stopped_) throw EStopped();
     if (connected_) return;
-    const bool replay = dropped_;
-    OpenSession();
-    // A connection lost part-way: the files go on landing where they were headed.
-    if (replay)
+    // A connection lost part-way: the files go on landing where they were
+    // headed, or nowhere. Until the directories are reached again (the log-in
+    // may fail too) the session stays one that must replay them.
+    if (!dropped_) return OpenSession();
+    try {
+        OpenSession();
         for (const QString &dir : std::as_const(directories_)) Command(QStringLiteral("CWD ") + dir);
+    } catch (const EStopped &) {
+        throw;
+    } catch (const ETcpIpError &) {
+        Drop();
+        throw ERemoteBaseLost(directories_.isEmpty() ? QStringLiteral(".") : directories_.join(u'/'));
+    }
+    dropped_ = false;
 }
 
 void T_FTP::Logout() {
@@ -320,6 +368,17 @@ void T_FTP::MakeDir(const QString &dir) {
 
 T_FTP::DataChannel T_FTP::OpenData() {
     DataChannel data;
+    if (Passive && socket_->peerAddress().protocol() == QAbstractSocket::IPv6Protocol &&
+        !socket_->peerAddress().toIPv4Address()) {
+        // PASV can only name IPv4 addresses; EPSV names just the port.
+        SendCommand(QStringLiteral("EPSV"));
+        ReadReply();
+        uint16_t port = 0;
+        if (LastReplyCode != 229 || !ftp::ParseEpsv(LastReplyText, port))
+            throw ESocketError(int(QAbstractSocket::UnknownSocketError));
+        data.socket = Connect(socket_->peerAddress(), port);
+        return data;
+    }
     if (Passive) {
         SendCommand(QStringLiteral("PASV"));
         ReadReply();
@@ -399,12 +458,18 @@ void T_FTP::AbortAfterFailure() {
     // The server may still be inside the transfer or may already have ended
     // it; read until the abort is answered, and give up the connection when
     // that does not come, so that no stale reply answers a later command.
+    // A NOOP after the ABOR marks the end: what comes before its 200 are the
+    // transfer's and the abort's replies, however many the server sends.
     try {
         SendCommand(QStringLiteral("ABOR"));
-        for (int replies = 0; replies < 3; ++replies) {
+        SendCommand(QStringLiteral("NOOP"));
+        for (int replies = 0; replies < 4; ++replies) {
             ReadReplyLines();
-            if (LastReplyCode < 400 || LastReplyCode >= 500) return;
+            if (LastReplyCode == 200) return;
         }
+    } catch (const EStopped &) {
+        Drop();
+        throw;
     } catch (const ETcpIpError &) {
     }
     Drop();
@@ -413,41 +478,67 @@ void T_FTP::AbortAfterFailure() {
 void T_FTP::Upload() {
     Begin();
     if (URI.isEmpty()) return;
+    qint64 at = 0;
+    Store(buffer_.size(), [this, &at](char *into, qint64 room) {
+        const qint64 n = std::min<qint64>(room, buffer_.size() - at);
+        memcpy(into, buffer_.constData() + at, size_t(n));
+        at += n;
+        return n;
+    });
+}
+
+void T_FTP::Store(int64_t size, const std::function<qint64(char *, qint64)> &next) {
     requireSafe(URI);
     DataChannel data = OpenData();
     Command(QStringLiteral("STOR ") + URI);
     busy_ = true;
     BusyGuard guard{busy_};
     AcceptData(data);
-    size_ = buffer_.size();
+    size_ = size;
     int64_t sent = 0;
     QTcpSocket &out = *data.socket;
+    // The progress line at most ten times a second: a line per block made
+    // the log, not the network, the slow part of a large upload.
+    QElapsedTimer progress;
+    std::vector<char> block(64 * 1024);
+    qint64 filled = 0, used = 0;
+    bool readFailed = false;
     while (sent < size_) {
-        const int64_t n = std::min<int64_t>(1024, size_ - sent);
-        if (out.state() != QAbstractSocket::ConnectedState || out.write(buffer_.constData() + sent, n) != n) break;
+        if (used == filled) {
+            filled = next(block.data(), std::min<qint64>(qint64(block.size()), size_ - sent));
+            used = 0;
+            if (filled <= 0) {
+                readFailed = true; // the file shrank or could not be read
+                break;
+            }
+        }
+        const qint64 n = std::min<qint64>(1024, filled - used);
+        if (out.state() != QAbstractSocket::ConnectedState || out.write(block.data() + used, n) != n) break;
         // Keep a bounded amount in flight, so a stalled server is noticed.
         if (out.bytesToWrite() > 256 * 1024 &&
             !WaitFor(out, [&] { return out.bytesToWrite() <= 64 * 1024 || out.state() != QAbstractSocket::ConnectedState; },
                      IdleTimeout))
             break;
+        used += n;
         sent += n;
-        Trace(ftp::ProgressText(sent, size_), sent == n ? 2 : 4);
+        if (sent == n || sent == size_ || progress.elapsed() >= 100) {
+            Trace(ftp::ProgressText(sent, size_), sent == n ? 2 : 4);
+            progress.start();
+        }
     }
     const bool flushed =
         sent == size_ && out.state() == QAbstractSocket::ConnectedState &&
         WaitFor(out, [&] { return out.bytesToWrite() == 0 || out.state() != QAbstractSocket::ConnectedState; },
                 IdleTimeout) &&
-        out.bytesToWrite() == 0 && out.state() == QAbstractSocket::ConnectedState;
+        out.bytesToWrite() == 0 && out.state() == QAbstractSocket::ConnectedState && ServerTookEverything(out);
     if (!flushed) {
         const int code = out.error() == QAbstractSocket::UnknownSocketError ? int(QAbstractSocket::SocketTimeoutError)
                                                                               : int(out.error());
         CloseSocket(data.socket);
         AbortAfterFailure();
+        if (readFailed) throw ETcpIpError(QStringLiteral("Chyba při čtení souboru"));
         throw ESocketError(code);
     }
-    out.disconnectFromHost();
-    if (out.state() != QAbstractSocket::UnconnectedState)
-        WaitFor(out, [&] { return out.state() == QAbstractSocket::UnconnectedState; }, IdleTimeout);
     CloseSocket(data.socket);
     ReadReply();
     if (LastReplyCode < 200 || LastReplyCode >= 300)
@@ -463,11 +554,50 @@ void T_FTP::Upload() {
     if (OnActionComplete) OnActionComplete(*this, tftp_upload);
 }
 
+bool T_FTP::ServerTookEverything(QTcpSocket &data) {
+    // Our end of the data is said with a half-close; a server that read it
+    // all then closes cleanly, one that stopped early resets the connection
+    // on the bytes it never read. The socket is read here directly, its
+    // notifier left alone, so that Qt cannot take the answer first.
+    const int fd = int(data.socketDescriptor());
+    if (fd < 0 || ::shutdown(fd, SHUT_WR) != 0) return false;
+    QElapsedTimer quiet;
+    quiet.start();
+    for (;;) {
+        if (stopped_) throw EStopped();
+        pollfd p{fd, POLLIN, 0};
+        const int ready = ::poll(&p, 1, 50);
+        if (ready < 0 && errno != EINTR) return false;
+        if (ready > 0) {
+            char sink[4096];
+            const ssize_t got = ::recv(fd, sink, sizeof sink, 0);
+            if (got == 0) return true; // the server's clean close
+            if (got < 0 && errno != EINTR && errno != EAGAIN) return false;
+            quiet.start(); // stray bytes from the server: read on
+        } else if (quiet.elapsed() >= IdleTimeout) {
+            return false;
+        }
+        QCoreApplication::processEvents((UserInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents) |
+                                        QEventLoop::ExcludeSocketNotifiers);
+    }
+}
+
 void T_FTP::UploadFile(QIODevice &file, const QString &uri) {
     if (busy_) throw EProtocolBusy();
-    LoadFromStream(file);
+    Begin();
     URI = uri;
-    Upload();
+    if (URI.isEmpty()) return;
+    // Streamed from the file in blocks: a file of any size takes no more memory than a block.
+    const qint64 size = file.isSequential() ? -1 : file.size() - file.pos();
+    if (size < 0) {
+        LoadFromStream(file);
+        return Upload();
+    }
+    Store(size, [&file](char *into, qint64 room) {
+        const qint64 n = file.read(into, room);
+        if (auto *f = qobject_cast<QFileDevice *>(&file); f && f->error() != QFileDevice::NoError) return qint64(-1);
+        return n;
+    });
 }
 
 void T_FTP::Abort() {

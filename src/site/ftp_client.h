@@ -8,12 +8,14 @@
 #include "ftp_protocol.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QStringList>
 #include <functional>
 #include <memory>
 
+class QEventLoop;
 class QIODevice;
 class QTcpServer;
 class QTcpSocket;
@@ -47,7 +49,14 @@ public:
     TTraceProc OnTrace;
     // Milliseconds; tests use short ones.
     int ConnectTimeout = 30000;
-    int IdleTimeout = 60000; // without progress on a reply or on data
+    int IdleTimeout = 60000; // a whole reply; data without progress
+    // While waiting, the user's keys and clicks reach the window too (its
+    // owner keeps them from starting a second operation), so that Stop can
+    // be pressed; otherwise they wait until the call returns.
+    bool UserInput = false;
+
+    // Ends the running call and every later one with EStopped, until the next log-in.
+    void Stop();
 
     virtual void Login();
     virtual void Logout();
@@ -70,8 +79,9 @@ protected:
     bool SendAll(QTcpSocket &socket, const QByteArray &bytes);
     void TraceSent(const QTcpSocket &socket, qint64 bytes);
     // One line without CR and LF; empty when the peer closed before an LF.
-    // EProtocolBusy when nothing arrives in time, ETcpIpError for an overlong line.
-    QByteArray ReadLine(QTcpSocket &socket);
+    // EProtocolBusy when it is not whole by `deadline` (or after the idle
+    // time-out without a byte), ETcpIpError for an overlong line.
+    QByteArray ReadLine(QTcpSocket &socket, const QDeadlineTimer &deadline);
     // Everything until the peer closes; EProtocolBusy when it stalls.
     void ReceiveUntilClosed(QTcpSocket &socket, QByteArray &into, const std::function<void(int)> &onBlock = {});
     // Processes events (no user input) until `done` holds; false when
@@ -81,6 +91,8 @@ protected:
     std::unique_ptr<QTcpSocket> socket_;
     QByteArray buffer_;
     bool connected_ = false;
+    bool stopped_ = false;
+    QEventLoop *waiting_ = nullptr; // the loop a call waits in, woken by Stop
 };
 
 class T_FTP : public T_TcpIp, public TFtpClient {
@@ -128,6 +140,13 @@ private:
     DataChannel OpenData();
     void AcceptData(DataChannel &data);
     void AbortAfterFailure();
+    // Stores `size` bytes from `next` (which fills a block and returns its
+    // length) as URI; the server must confirm them all.
+    void Store(int64_t size, const std::function<qint64(char *, qint64)> &next);
+    // After the last byte: half-closes the data connection and reads until
+    // the server closes it; false when it reset it instead (it did not take
+    // every byte) or did not close in time.
+    bool ServerTookEverything(QTcpSocket &data);
 
     bool busy_ = false;
     int64_t size_ = 0;

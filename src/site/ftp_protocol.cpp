@@ -22,6 +22,34 @@ bool ReplyContinues(const QByteArray &first, const QByteArray &line) {
            !(line.size() == 3 && line == first.left(3));
 }
 
+TReplyReader::State TReplyReader::Add(const QByteArray &line) {
+    if (lines_ == 0) first_ = line;
+    ++lines_;
+    bytes_ += line.size() + 2;
+    if (lines_ > 1 && !ReplyContinues(first_, line)) return Complete;
+    if (lines_ == 1 && !ReplyContinues(first_, QByteArray())) return Complete;
+    return lines_ >= kMaxReplyLines || bytes_ > kMaxReplyBytes ? TooLong : More;
+}
+
+bool ParseEpsv(const QString &text, uint16_t &port) {
+    const qsizetype open = text.indexOf(u'(');
+    const qsizetype close = open < 0 ? -1 : text.indexOf(u')', open + 1);
+    if (close < 0 || close - open < 6) return false;
+    const QString inner = text.mid(open + 1, close - open - 1);
+    // "<d><d><d>port<d>", the delimiter any printable character but a digit.
+    const QChar d = inner[0];
+    if (d.isDigit() || d.unicode() < 33 || d.unicode() > 126) return false;
+    if (inner[1] != d || inner[2] != d || !inner.endsWith(d)) return false;
+    const QString number = inner.mid(3, inner.size() - 4);
+    if (number.isEmpty() || number.size() > 5) return false;
+    for (QChar c : number)
+        if (!c.isDigit() || c.unicode() > '9') return false;
+    const int n = number.toInt();
+    if (n < 1 || n > 65535) return false;
+    port = uint16_t(n);
+    return true;
+}
+
 bool ParsePasv(const QString &text, QString &host, uint16_t &port) {
     const qsizetype open = text.indexOf(u'(');
     const qsizetype close = open < 0 ? -1 : text.indexOf(u')', open + 1);

@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace xo;
@@ -212,9 +213,9 @@ TEST(FtpFake, UploadsTraceTheirProgressAndReachTheServerNotTheAnnouncedAddress) 
             progress << trace.lines[i];
             levels << trace.levels[i];
         }
-    EXPECT_EQ(progress, QStringList({"  Přeneseno 1024 z 2500  (40%)", "  Přeneseno 2048 z 2500  (81%)",
-                                     "  Přeneseno 2500 z 2500  (100%)"}));
-    EXPECT_EQ(levels, QList<int>({2, 4, 4}));
+    // The first block and the last, and between them at most ten lines a second.
+    EXPECT_EQ(progress, QStringList({"  Přeneseno 1024 z 2500  (40%)", "  Přeneseno 2500 z 2500  (100%)"}));
+    EXPECT_EQ(levels, QList<int>({2, 4}));
     EXPECT_TRUE(server.commands.contains(QStringLiteral("SIZE page.htm")));
 
     const int before = int(trace.lines.size());
@@ -332,4 +333,181 @@ TEST(FtpReal, LogInDirectoriesAndUploadsCheckedOnDisk) {
     EXPECT_EQ(onDisk("empty.htm"), QByteArray());
     EXPECT_TRUE(onDisk("big.bin") == big);
     EXPECT_EQ(onDisk("active.htm"), small);
+}
+
+TEST(FtpFake, AfterALostConnectionFilesGoWhereTheyBelongOrNowhere) {
+    FakeFtpServer server;
+    server.standard();
+    Trace trace;
+    auto c = clientFor(server.port(), trace);
+    c->Login();
+    c->ChangeDir(QStringLiteral("www"));
+    server.control->abort();
+    EXPECT_THROW(upload(*c, "lost", QStringLiteral("a.htm")), ETcpIpError); // the loss is noticed here
+    // A refused log-in, then a refused directory: nothing is stored, however often it is tried.
+    server.answer("PASS", "530 Login incorrect.\r\n");
+    EXPECT_THROW(upload(*c, "one", QStringLiteral("b.htm")), ERemoteBaseLost);
+    server.answer("CWD", "550 No such directory.\r\n");
+    EXPECT_THROW(upload(*c, "two", QStringLiteral("c.htm")), ERemoteBaseLost);
+    EXPECT_THROW(upload(*c, "three", QStringLiteral("d.htm")), ERemoteBaseLost);
+    for (const QString &command : server.commands) EXPECT_FALSE(command.startsWith(QStringLiteral("STOR")));
+    // Once the directory is reached again, files land in it.
+    server.override = nullptr;
+    upload(*c, "four", QStringLiteral("e.htm"));
+    const qsizetype stor = server.commands.indexOf(QStringLiteral("STOR e.htm"));
+    ASSERT_GT(stor, 0);
+    EXPECT_EQ(server.commands.lastIndexOf(QStringLiteral("CWD www"), stor), stor - 2); // CWD, PASV, STOR
+    EXPECT_EQ(server.received, QByteArray("four"));
+}
+
+TEST(FtpFake, EndlessTricklingAndCutRepliesEndInTime) {
+    QElapsedTimer clock;
+    clock.start();
+    {
+        // A greeting without end: bounded by lines and bytes, not by time.
+        FakeFtpServer server;
+        server.standard();
+        QByteArray endless;
+        for (int i = 0; i < 5000; ++i) endless += "220-more\r\n";
+        server.greeting = endless;
+        Trace trace;
+        auto c = clientFor(server.port(), trace, 30000);
+        try {
+            c->Login();
+            FAIL() << "an endless reply passed";
+        } catch (const EProtocolBusy &) {
+            FAIL() << "an endless reply was waited for";
+        } catch (const ETcpIpError &e) {
+            EXPECT_EQ(e.Message, QStringLiteral("Příliš dlouhá odpověď serveru"));
+        }
+        EXPECT_LE(trace.at(1).size(), ftp::kMaxReplyLines);
+    }
+    {
+        // One line now and then: the reply as a whole has the time-out.
+        FakeFtpServer server;
+        server.standard();
+        server.greeting = "220-hello\r\n";
+        QTimer drip;
+        QObject::connect(&drip, &QTimer::timeout, [&] { server.reply("220-still here\r\n"); });
+        drip.start(100);
+        Trace trace;
+        auto c = clientFor(server.port(), trace, 700);
+        QElapsedTimer t;
+        t.start();
+        EXPECT_THROW(c->Login(), EProtocolBusy);
+        EXPECT_LT(t.elapsed(), 3000);
+    }
+    {
+        // "226-" and then the connection is gone: not a success.
+        FakeFtpServer server;
+        server.standard();
+        server.onDataClosed = [&] {
+            server.reply("226-Transfer complete\r\n");
+            server.control->flush();
+            server.control->disconnectFromHost();
+        };
+        Trace trace;
+        auto c = clientFor(server.port(), trace, 1500);
+        c->Login();
+        EXPECT_THROW(upload(*c, pattern(3000), QStringLiteral("a.htm")), ETcpIpError);
+    }
+    EXPECT_LT(clock.elapsed(), 10000);
+}
+
+TEST(FtpFake, ADataConnectionClosedEarlyIsAFailureEvenWhenTheServerSaysOtherwise) {
+    // The server takes a part, drops the data connection, says 226 and has no SIZE.
+    FakeFtpServer server;
+    server.standard();
+    server.onData = [&](QTcpSocket &s) {
+        if (server.received.size() >= 1000) s.abort();
+    };
+    server.answer("SIZE", "502 Not implemented\r\n");
+    Trace trace;
+    auto c = clientFor(server.port(), trace, 1500);
+    c->Login();
+    EXPECT_THROW(upload(*c, pattern(100000), QStringLiteral("a.htm")), ETcpIpError);
+    // A server that takes it all, with the same missing SIZE, is believed.
+    server.onData = nullptr;
+    EXPECT_NO_THROW(upload(*c, pattern(100000), QStringLiteral("b.htm")));
+    EXPECT_EQ(server.received, pattern(100000));
+}
+
+namespace {
+
+// A large file made up as it is read, which remembers the largest read asked for.
+class MadeUpFile : public QIODevice {
+public:
+    explicit MadeUpFile(qint64 size) : size_(size) { open(QIODevice::ReadOnly); }
+    qint64 size() const override { return size_; }
+    bool isSequential() const override { return false; }
+    qint64 largestRead = 0;
+
+protected:
+    qint64 readData(char *data, qint64 max) override {
+        largestRead = std::max(largestRead, max);
+        const qint64 n = std::min(max, size_ - pos());
+        for (qint64 i = 0; i < n; ++i) data[i] = char((pos() + i) % 251);
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    qint64 size_;
+};
+
+} // namespace
+
+TEST(FtpFake, UploadsStreamFromTheFileAndCanBeStopped) {
+    FakeFtpServer server;
+    server.standard();
+    Trace trace;
+    auto c = clientFor(server.port(), trace, 5000);
+    c->Login();
+    MadeUpFile file(8 << 20);
+    c->UploadFile(file, QStringLiteral("big.bin"));
+    EXPECT_EQ(server.received.size(), 8 << 20);
+    EXPECT_EQ(server.received.at((8 << 20) - 1), char(((8 << 20) - 1) % 251));
+    EXPECT_LE(file.largestRead, 64 * 1024); // never the whole file in memory
+
+    // A server that never answers STOR: Stop ends the wait at once, and every later call.
+    server.answer("STOR", "");
+    server.onDataClosed = [] {}; // its "226" would go to the next session (this server has one at a time)
+    QTimer::singleShot(100, [&] { c->Stop(); });
+    QElapsedTimer t;
+    t.start();
+    EXPECT_THROW(upload(*c, "x", QStringLiteral("a.htm")), EStopped);
+    EXPECT_LT(t.elapsed(), 2000);
+    EXPECT_THROW(c->ChangeDir(QStringLiteral("www")), EStopped);
+    server.override = nullptr;
+    c->Login(); // a new session goes again
+    c->ChangeDir(QStringLiteral("www"));
+    EXPECT_EQ(c->LastReplyCode, 250);
+}
+
+TEST(FtpProtocol, RepliesAreBoundedAndEpsvIsRead) {
+    ftp::TReplyReader one;
+    EXPECT_EQ(one.Add("200 OK"), ftp::TReplyReader::Complete);
+    ftp::TReplyReader many;
+    EXPECT_EQ(many.Add("220-a"), ftp::TReplyReader::More);
+    EXPECT_EQ(many.Add("220 b"), ftp::TReplyReader::Complete);
+    EXPECT_EQ(many.First(), QByteArray("220-a"));
+    ftp::TReplyReader endless;
+    int lines = 1;
+    ftp::TReplyReader::State s = endless.Add("220-a");
+    while (s == ftp::TReplyReader::More && lines < 5000) s = endless.Add("220-again"), ++lines;
+    EXPECT_EQ(s, ftp::TReplyReader::TooLong);
+    EXPECT_EQ(lines, ftp::kMaxReplyLines);
+    ftp::TReplyReader wide;
+    s = wide.Add("220-a");
+    while (s == ftp::TReplyReader::More) s = wide.Add(QByteArray(8000, 'w'));
+    EXPECT_EQ(s, ftp::TReplyReader::TooLong);
+    EXPECT_LE(wide.Lines(), 10);
+
+    uint16_t port = 0;
+    ASSERT_TRUE(ftp::ParseEpsv(QStringLiteral("Entering Extended Passive Mode (|||6446|)"), port));
+    EXPECT_EQ(port, 6446);
+    ASSERT_TRUE(ftp::ParseEpsv(QStringLiteral("(!!!1!)"), port));
+    EXPECT_EQ(port, 1);
+    for (const char *bad : {"(|||0|)", "(|||65536|)", "(||1.2.3.4|21|)", "(|||x|)", "(1111)", "(|||21)", "|||21|", "(|||-1|)"})
+        EXPECT_FALSE(ftp::ParseEpsv(QString::fromLatin1(bad), port)) << bad;
 }
