@@ -201,6 +201,8 @@ TfrmHierarchie::TfrmHierarchie(QWidget *parent) : QDialog(parent) {
     tmrCursor = new QTimer(this);
     tmrCursor->setInterval(100);
     Ftp = new T_FTP(this);
+    // Keys and clicks reach the dialog while a step waits, so that closing it stops the step.
+    Ftp->UserInput = true;
     Ftp->OnTrace = [this](const QString &t, TTraceLevel l) { FtpTrace(t, l); };
     Upload.Trace = [this](const QString &t, TTraceLevel l) { FtpTrace(t, l); };
     Upload.Status = [this](const QString &t) { setStatus(t); };
@@ -247,6 +249,8 @@ void TfrmHierarchie::Fill(const TSiteScan &scan) {
     edPassword->setText(cp1250::decode(s.Password));
     edPort->setText(cp1250::decode(s.Port));
     edDirectory->setText(cp1250::decode(s.Directory));
+    ResultList->clear();
+    for (const QString &note : scan.Notes) FtpTrace(note, 3);
     ShowResults(false);
 }
 
@@ -261,11 +265,13 @@ void TfrmHierarchie::storeFields() {
     s.HtmlFiles = chkHTML->isChecked();
     s.MultimediaFiles = chkMultimedia->isChecked();
     s.OnlyToday = chkDnesni->isChecked();
-    s.Server = cp1250::encode(edServer->text());
-    s.UserName = cp1250::encode(edUserName->text());
-    s.Password = cp1250::encode(edPassword->text());
-    s.Port = cp1250::encode(edPort->text());
-    s.Directory = cp1250::encode(edDirectory->text());
+    // A value the configuration's code page cannot hold is not stored: a
+    // changed password or directory would log in or upload wrongly next time.
+    s.Server = cp1250::encodeLossless(edServer->text());
+    s.UserName = cp1250::encodeLossless(edUserName->text());
+    s.Password = cp1250::encodeLossless(edPassword->text());
+    s.Port = cp1250::encodeLossless(edPort->text());
+    s.Directory = cp1250::encodeLossless(edDirectory->text());
 }
 
 void TfrmHierarchie::setStatus(const QString &t) { lbFTPStatus->setText(t); }
@@ -277,6 +283,7 @@ static QStringList itemsOf(const QListWidget &list) {
 }
 
 void TfrmHierarchie::btInstalujClick() {
+    if (stepping_) return;
     QString dir = InstallDirectory;
     if (!ChooseDirectory || !ChooseDirectory(dir)) return;
     if (!dir.endsWith(u'/')) dir += u'/';
@@ -327,7 +334,8 @@ void TfrmHierarchie::btConnectClick() {
         BusyCursor(false);
         setStatus(QStringLiteral("Chyba"));
         FtpTrace(QStringLiteral("» Chyba: Nelze se připojit k ") + server, 3);
-        platform::message(QStringLiteral("Xo!"), QStringLiteral("Nelze se připojit k ") + server, Icon::Error);
+        if (pendingClose_ < 0) // not when the user stopped it by closing the dialog
+            platform::message(QStringLiteral("Xo!"), QStringLiteral("Nelze se připojit k ") + server, Icon::Error);
         ShowResults(false);
         finishStep();
         return;
@@ -393,9 +401,16 @@ void TfrmHierarchie::FtpTrace(const QString &text, TTraceLevel level) {
         ResultList->item(ResultList->count() - 1)->setText(line);
     else
         ResultList->addItem(line);
-    ResultList->setCurrentRow(ResultList->count() - 1);
-    ResultList->scrollToBottom();
-    nextCursorFrame();
+    // The last line is selected and shown once per turn of the event loop,
+    // not once per line: that made a large upload's log the slow part.
+    if (logShownLater_) return;
+    logShownLater_ = true;
+    QTimer::singleShot(0, this, [this] {
+        logShownLater_ = false;
+        ResultList->setCurrentRow(ResultList->count() - 1);
+        ResultList->scrollToBottom();
+        nextCursorFrame();
+    });
 }
 
 void TfrmHierarchie::nextCursorFrame() {
@@ -420,7 +435,9 @@ void TfrmHierarchie::BusyCursor(bool on) {
 
 void TfrmHierarchie::done(int r) {
     if (stepping_) {
-        pendingClose_ = r; // the running step ends first
+        // The running step is stopped, and the dialog closes when it has ended.
+        pendingClose_ = r;
+        Ftp->Stop();
         return;
     }
     storeFields();

@@ -78,6 +78,7 @@ private:
     int frame_ = 5;
     bool stepping_ = false;
     int pendingClose_ = -1;
+    bool logShownLater_ = false;
 };
 
 } // namespace xo

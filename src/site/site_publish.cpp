@@ -104,6 +104,8 @@ bool TSiteUpload::fileStep(TFtpClient &client, TFtpItem &item) {
     try {
         client.UploadFile(file, item.RemotePath);
         return true;
+    } catch (const ESessionEnded &) {
+        throw;
     } catch (const ETcpIpError &) {
     }
     busy(false);
@@ -142,6 +144,20 @@ void TSiteUpload::FtpStep(TFtpClient &client) {
         status(QStringLiteral("Čekám..."));
         return;
     }
+    try {
+        step(client);
+    } catch (const ESessionEnded &e) {
+        // Nothing more can be sent where it belongs: the rest stays at home.
+        Queue.clear();
+        busy(false);
+        trace(QStringLiteral("» Chyba: ") + e.Message);
+        status(QStringLiteral("Chyba"));
+        if (!dynamic_cast<const EStopped *>(&e))
+            platform::message(QStringLiteral("Xo!"), e.Message + QStringLiteral(" Přenos byl zastaven."), Icon::Error);
+    }
+}
+
+void TSiteUpload::step(TFtpClient &client) {
     TFtpItem &item = Queue.front();
     bool done = true;
     if (item.LocalFile.isEmpty()) {
@@ -154,6 +170,8 @@ void TSiteUpload::FtpStep(TFtpClient &client) {
         if (path.isEmpty() && item.RemotePath.startsWith(u'/')) path = QStringLiteral("/");
         try {
             if (!path.isEmpty()) client.ChangeDir(path);
+        } catch (const ESessionEnded &) {
+            throw;
         } catch (const ETcpIpError &) {
             busy(false);
             trace(QStringLiteral("» Chyba: Změna adresáře se nepodařila!"));
@@ -171,6 +189,8 @@ void TSiteUpload::FtpStep(TFtpClient &client) {
             status(QStringLiteral("Vytváření adresáře..."));
             try {
                 client.MakeDir(prefix);
+            } catch (const ESessionEnded &) {
+                throw;
             } catch (const ETcpIpError &) {
                 // Usually a directory that exists already: the deeper ones are still needed.
                 trace(QStringLiteral("» Chyba: Adresář ") + prefix + QStringLiteral(" se nepodařilo vytvořit..."));

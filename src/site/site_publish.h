@@ -58,6 +58,8 @@ private:
     void busy(bool on) {
         if (BusyCursor) BusyCursor(on);
     }
+    // The head of a queue that is not empty; ESessionEnded stops the queue.
+    void step(TFtpClient &client);
     // False when the entry stays at the head (directories are made first).
     bool fileStep(TFtpClient &client, TFtpItem &item);
 };

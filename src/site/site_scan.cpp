@@ -21,6 +21,16 @@ QString SitePath(const QString &directory, const QString &file) {
     if (rest.isEmpty()) return {};
     for (const QString &name : rest.split(u'/'))
         if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return {};
+    // Where it really is, links resolved: a link in the site (a page, or a
+    // folder on its way) to a file outside it would publish that file. A
+    // path not there yet is judged by the nearest part of it that is.
+    QString there = file;
+    while (there.size() > directory.size() && !QFileInfo::exists(there) && !QFileInfo(there).isSymLink())
+        there = there.left(there.lastIndexOf(u'/'));
+    const QString real = QFileInfo(there).canonicalFilePath();
+    const QString base = QFileInfo(directory).canonicalFilePath();
+    if (real.isEmpty() || base.isEmpty()) return {}; // a broken link, or no site folder at all
+    if (real != base && !real.startsWith(base.endsWith(u'/') ? base : base + u'/')) return {};
     return rest;
 }
 
@@ -167,6 +177,14 @@ TSiteScan ScanHierarchy(const QString &mainFile) {
             continue;
         }
         const qint64 size = in.size();
+        if (size > kMaxScannedPage) {
+            // Read whole, a huge page would take its size in memory, or more than there is.
+            ++r.Errors;
+            r.Notes << QStringLiteral("Soubor %1 je větší než %2 MB, odkazy v něm nebyly hledány.")
+                           .arg(f)
+                           .arg(kMaxScannedPage >> 20);
+            continue;
+        }
         std::vector<char> buffer(size_t(size) + 10, 0);
         const qint64 got = size > 0 ? in.read(buffer.data(), size) : 0;
         if (got < 10) {

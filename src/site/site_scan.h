@@ -10,6 +10,8 @@ namespace xo {
 
 // Each list stops growing here; what is dropped counts as an error.
 constexpr int kMaxSiteList = 10000;
+// A page larger than this is listed but not read for links (one error, and a note).
+constexpr qint64 kMaxScannedPage = 32ll << 20;
 
 struct TSiteScan {
     QString MainFile;
@@ -18,6 +20,7 @@ struct TSiteScan {
     QStringList Multimedia;
     int Errors = 0;
     int Tags = 0;
+    QStringList Notes; // lines for the site dialog's log
     // "12+30": the HTML and the multimedia count.
     QString Counts() const;
 };
@@ -25,8 +28,9 @@ struct TSiteScan {
 TSiteScan ScanHierarchy(const QString &mainFile);
 
 // `file` relative to `directory` (which ends with "/") when it lies below
-// it, compared by whole names and letter case; empty otherwise, and for any
-// path that still holds "." or ".." names.
+// it, compared by whole names and letter case, and where it really is with
+// symbolic links resolved; empty otherwise, and for any path that still
+// holds "." or ".." names.
 QString SitePath(const QString &directory, const QString &file);
 
 } // namespace xo

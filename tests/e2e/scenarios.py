@@ -890,3 +890,59 @@ def site_installed_into_a_directory_and_uploaded_over_ftp(s):
     finally:
         server.kill()
         server.wait()
+
+
+@scenario
+def a_link_out_of_the_site_is_neither_installed_nor_uploaded(s):
+    server, port = ftp_server(s, "xo", "heslo")
+    try:
+        first_start(s)
+        os.makedirs(s.path("web/img"), exist_ok=True)
+        os.makedirs(s.path("secret"), exist_ok=True)
+        os.makedirs(s.path("target"), exist_ok=True)
+        s.write("secret/id_rsa", b"PRIVATE KEY")
+        os.symlink("../../secret/id_rsa", s.path("web/img/logo.gif"))  # as a clone or an archive may bring it
+        doc = s.write("web/index.htm", b"<IMG SRC=\"img/logo.gif\"> home")
+        open_file(s, doc)
+        s.key("alt+n")  # &Nástroje > Hie&rarchie souborů
+        s.key("r")
+        s.wait_trace("modal", "TfrmHierarchie")
+        s.key("alt+i")  # &Instalace into "target"
+        s.wait_trace("modal", "TdlgChooseDir")
+        time.sleep(0.5)
+        s.key("Right")
+        time.sleep(0.5)
+        s.type("ta")
+        time.sleep(0.3)
+        s.key("Return")
+        s.wait_trace("message", "img/logo.gif nelze instalovat, protože není v podadresáři hlavního souboru")
+        time.sleep(0.3)
+        s.screenshot("outside-link-refused")
+        s.key("Return")
+        s.wait_trace("message", "Instalace dokončena")
+        s.key("Return")
+        s.wait(lambda: os.path.exists(s.path("target/index.htm")), "the page installed")
+        check(not os.path.exists(s.path("target/img/logo.gif")), "the linked secret was installed")
+
+        for field, value in (("alt+r", "127.0.0.1"), ("alt+u", "xo"), ("alt+e", "heslo"), ("alt+o", str(port)),
+                             ("alt+d", "www")):
+            s.key(field)
+            s.key("ctrl+a")
+            s.type(value)
+        s.key("alt+s")  # &Spojení
+        s.wait_trace("message", "Přihlášení proběhlo úspěšně. Spustit vysílání souborů?")
+        s.key("alt+a")
+        s.wait_trace("message", "img/logo.gif nelze instalovat. Možné důvody:", timeout=20)
+        s.key("alt+a")
+        s.wait_trace("message", "Konec instalace", timeout=20)
+        time.sleep(0.3)
+        s.screenshot("outside-link-upload-log")
+        s.key("Return")
+        check(s.read("ftp/www/index.htm") == s.read("web/index.htm"), "the page uploaded")
+        check(not os.path.exists(s.path("ftp/www/img/logo.gif")), "the linked secret was uploaded")
+        s.key("Escape")
+        s.wait_no_window("Hierarchie souborů")
+        exit_program(s)
+    finally:
+        server.kill()
+        server.wait()
