@@ -72,6 +72,11 @@ std::string encode(const QString &text) {
     return out;
 }
 
+std::string encodeLossless(const QString &text) {
+    std::string bytes = encode(text);
+    return decode(bytes) == text ? bytes : std::string();
+}
+
 std::string fromUtf8(std::string_view utf8) {
     return encode(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }

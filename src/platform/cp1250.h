@@ -21,6 +21,10 @@ QString decode(std::string_view bytes);
 // Characters without a code become '?'.
 std::string encode(const QString &text);
 
+// For stored settings: the bytes when the text comes back the same, else
+// nothing, so that no value is ever stored changed.
+std::string encodeLossless(const QString &text);
+
 // Convenience for UTF-8 source literals that enter a document.
 std::string fromUtf8(std::string_view utf8);
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <deque>
 #include <vector>
 
@@ -33,7 +34,9 @@ bool FileHoldsText(const QString &path, const std::string &text, const std::func
         interrupted = true;
         return false;
     }
-    std::vector<char> block(kSearchBlock + 1);
+    // A block holds the text at least twice, so that each next block starts further on.
+    const size_t blockSize = std::max(kSearchBlock, 2 * text.size());
+    std::vector<char> block(blockSize + 1);
     const char first = upper(text[0]);
     qint64 offset = 0;
     for (;;) {
@@ -41,7 +44,7 @@ bool FileHoldsText(const QString &path, const std::string &text, const std::func
             error = true;
             return false;
         }
-        const qint64 got = f.read(block.data(), qint64(kSearchBlock));
+        const qint64 got = f.read(block.data(), qint64(blockSize));
         if (got < 0) {
             error = true;
             return false;
@@ -49,7 +52,7 @@ bool FileHoldsText(const QString &path, const std::string &text, const std::func
         if (size_t(got) < text.size()) return false;
         for (size_t i = 0; i + text.size() <= size_t(got); ++i)
             if (upper(block[i]) == first && matchesAt(block.data() + i, text)) return true;
-        if (size_t(got) < kSearchBlock) return false;
+        if (size_t(got) < blockSize) return false;
         // The next block starts so that a match across the border is whole in it.
         offset += got - qint64(text.size());
         if (keyPressed && keyPressed()) {

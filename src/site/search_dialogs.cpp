@@ -1,6 +1,7 @@
 #include "search_dialogs.h"
 
 #include "dialogs/dialog_kit.h"
+#include "dialogs/tag_dialogs.h"
 #include "editor/shared_routines.h"
 #include "platform/cp1250.h"
 #include "platform/services.h"
@@ -121,6 +122,9 @@ TfrmSearchFiles::TfrmSearchFiles(QWidget *parent) : QDialog(parent) {
                               QStringLiteral("*.jpg"), QStringLiteral("*.*")});
     edRetezec = new QLineEdit;
     edRetezec->setObjectName(QStringLiteral("edRetezec"));
+    LimitTyping(edDirectory, 100);
+    LimitTyping(cmbSpecifikace->lineEdit(), 20);
+    LimitTyping(edRetezec, 50);
     btSearch = new QPushButton(QStringLiteral("&Hledat"));
     btSearch->setObjectName(QStringLiteral("btSearch"));
     btSearch->setDefault(true);
@@ -169,8 +173,10 @@ void TfrmSearchFiles::Execute() {
 }
 
 bool TfrmSearchFiles::eventFilter(QObject *o, QEvent *e) {
-    // While searching, a key stops it and other input waits its turn.
-    if (searching_) {
+    // While searching, a key in this dialog stops it and other input to it
+    // waits its turn; other windows (a message about a file) are left alone.
+    const auto *w = qobject_cast<QWidget *>(o);
+    if (searching_ && w && w->window() == this) {
         if (e->type() == QEvent::KeyPress) {
             keyPressed_ = true;
             return true;
@@ -184,13 +190,9 @@ bool TfrmSearchFiles::eventFilter(QObject *o, QEvent *e) {
 
 void TfrmSearchFiles::KeepFields() {
     // A value the configuration's code page cannot hold is not stored wrongly.
-    auto keep = [](std::string &stored, const QString &text) {
-        const std::string bytes = cp1250::encode(text);
-        if (cp1250::decode(bytes) == text) stored = bytes;
-    };
-    keep(SearchFilesState.Directory, edDirectory->text());
-    keep(SearchFilesState.Mask, cmbSpecifikace->currentText());
-    keep(SearchFilesState.Text, edRetezec->text());
+    SearchFilesState.Directory = cp1250::encodeLossless(edDirectory->text());
+    SearchFilesState.Mask = cp1250::encodeLossless(cmbSpecifikace->currentText());
+    SearchFilesState.Text = cp1250::encodeLossless(edRetezec->text());
 }
 
 void TfrmSearchFiles::btSearchClick() {
@@ -214,9 +216,12 @@ void TfrmSearchFiles::btSearchClick() {
         QCoreApplication::processEvents();
         return keyPressed_;
     };
-    hooks.unreadable = [](const QString &path) {
+    hooks.unreadable = [this](const QString &path) {
+        // The message gets every key and click: they do not stop the search.
+        searching_ = false;
         platform::message(QStringLiteral("Xo!"), QStringLiteral("Chyba při práci se souborem ") + path,
                           platform::Icon::Exclamation);
+        searching_ = true;
     };
     int found = 0;
     const FileSearchOutcome outcome =

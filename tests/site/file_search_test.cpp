@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -74,6 +75,9 @@ TEST_F(FileSearchTest, BlocksLimitsAndKeys) {
     put("end.htm", QByteArray(int(kSearchBlock) * 2, 'z') + "needle");
     put("none.htm", QByteArray(int(kSearchBlock) * 2, 'n'));
     EXPECT_EQ(search("*.htm", "Needle"), QStringList({"border.htm", "end.htm"}));
+    // A text as long as a block (never typed, but stored) still ends, and is found.
+    EXPECT_EQ(search("*.htm", std::string(kSearchBlock, 'n')), QStringList({"none.htm"}));
+    EXPECT_EQ(search("*.htm", std::string(kSearchBlock, 'q')), QStringList());
 
     for (int i = 0; i < 120; ++i) put(QStringLiteral("many/f%1.txt").arg(i), "x");
     FileSearchOutcome o;
@@ -111,8 +115,12 @@ TEST_F(FileSearchTest, TheDialogSearchesAndOpensTheTickedFiles) {
     EXPECT_EQ(opened, QStringList({dir.filePath("a.htm"), dir.filePath("b.htm"), dir.filePath("c.htm")}));
     EXPECT_EQ(dlg.boxResults->count(), 0); // closing empties the list
     // Closed without a search, the dialog keeps what was typed; a text the
-    // configuration cannot hold leaves the stored one.
+    // configuration cannot hold is not stored changed.
     services.onModal = [&](QDialog &d) {
+        // Typing stops at the field's limit.
+        dlg.edRetezec->clear();
+        QTest::keyClicks(dlg.edRetezec, QString(60, u'x'));
+        EXPECT_EQ(dlg.edRetezec->text().size(), 50);
         dlg.edDirectory->setText(dir.filePath("sub"));
         dlg.cmbSpecifikace->setEditText("*.txt");
         dlg.edRetezec->setText(QStringLiteral("日本"));
@@ -123,5 +131,27 @@ TEST_F(FileSearchTest, TheDialogSearchesAndOpensTheTickedFiles) {
     dlg.Execute();
     EXPECT_EQ(SearchFilesState.Directory, cp1250::encode(dir.filePath("sub")));
     EXPECT_EQ(SearchFilesState.Mask, "*.txt");
-    EXPECT_EQ(SearchFilesState.Text, "old");
+    EXPECT_EQ(SearchFilesState.Text, "");
+}
+
+TEST_F(FileSearchTest, AMessageDuringTheSearchGetsTheKeys) {
+    test::ScriptedServices services;
+    put("a.htm", "table");
+    // Even for root a read of this fails.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), dir.filePath("mem.htm")));
+    TfrmSearchFiles dlg;
+    SearchFilesState = {cp1250::encode(dir.path()), "*.htm", "table"};
+    QLineEdit messageBox; // stands for the message's own window
+    services.expectMessage(QStringLiteral("Chyba při práci se souborem ") + dir.filePath("mem.htm"));
+    services.onMessage = [&](const platform::Message &m) {
+        if (m.text.startsWith(QStringLiteral("Chyba"))) QTest::keyClick(&messageBox, Qt::Key_X);
+    };
+    services.expectMessage("Hotovo", platform::Answer::Ok, platform::Icon::Information);
+    services.onModal = [&](QDialog &d) {
+        dlg.btSearch->click();
+        d.reject();
+        return d.result();
+    };
+    dlg.Execute();
+    EXPECT_EQ(messageBox.text(), "x");
 }

@@ -25,6 +25,7 @@ public:
 
     std::vector<platform::Message> messages; // every message shown
     std::function<int(QDialog &)> onModal;   // fills and closes a dialog
+    std::function<void(const platform::Message &)> onMessage; // what the user does while a message shows
     std::deque<platform::FileResult> fileResults;
     std::vector<platform::FileRequest> fileRequests;
     std::deque<std::optional<QColor>> colorResults;
