@@ -65,8 +65,9 @@ struct Field {
 
 class Reader {
 public:
-    Reader(TByteSource &dbf, TByteSource *fpt, const DbfCellSink &cell, const DbfMessageSink &message)
-        : dbf_(dbf), fpt_(fpt), cell_(cell), message_(message) {}
+    Reader(TByteSource &dbf, TByteSource *fpt, const DbfCellSink &cell, const DbfMessageSink &message,
+           uint64_t textLimit)
+        : dbf_(dbf), fpt_(fpt), cell_(cell), message_(message), textLeft_(textLimit) {}
 
     void run() {
         if (fpt_) {
@@ -144,6 +145,7 @@ private:
             if (f.type == 'M' && fpt_) {
                 if (!memo(text)) return false;
             }
+            if (!spend(text.size())) return false;
             if (!cell_(int(i), int(r) + 1, std::move(text))) return false;
             record[f.offset] = 0;
         }
@@ -162,11 +164,19 @@ private:
             return fail("Chybná struktura souboru FPT nebo DBF"), false;
         const uint64_t length = bigEndian(head + 4, 4);
         if (length > fpt_->Size() - std::min(fpt_->Size(), at + 8)) return fail("Chybná struktura souboru FPT"), false;
+        if (length > textLeft_) return spend(length); // not even read
         std::string bytes(size_t(length), '\0');
         if (fpt_->ReadAt(at + 8, bytes.data(), bytes.size()) < bytes.size())
             return fail("Chybná struktura souboru FPT"), false;
         bytes.resize(strnlen(bytes.data(), bytes.size()));
         text = std::move(bytes);
+        return true;
+    }
+
+    // Counts text against the import's budget; false (with the message) past it.
+    bool spend(uint64_t bytes) {
+        if (bytes > textLeft_) return fail("Tabulka obsahuje příliš mnoho textu"), false;
+        textLeft_ -= bytes;
         return true;
     }
 
@@ -178,6 +188,7 @@ private:
     std::vector<Field> fields_;
     size_t recordLength_ = 1;
     bool skipBlock_ = false;
+    uint64_t textLeft_;
 };
 
 } // namespace
@@ -188,8 +199,9 @@ std::unique_ptr<TByteSource> OpenFileSource(const QString &fileName) {
     return f;
 }
 
-void ReadDbf(TByteSource &dbf, TByteSource *fpt, const DbfCellSink &cell, const DbfMessageSink &message) {
-    Reader(dbf, fpt, cell, message).run();
+void ReadDbf(TByteSource &dbf, TByteSource *fpt, const DbfCellSink &cell, const DbfMessageSink &message,
+             uint64_t textLimit) {
+    Reader(dbf, fpt, cell, message, textLimit).run();
 }
 
 QString MemoFileOf(const QString &dbfFile) {

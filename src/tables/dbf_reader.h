@@ -41,9 +41,15 @@ using DbfCellSink = std::function<bool(int column, int row, std::string text)>;
 // one except "Soubor FPT neexistuje".
 using DbfMessageSink = std::function<void(const QString &text)>;
 
+// All the text one import may create: memo fields pointing at one block
+// could otherwise repeat it past any memory.
+constexpr uint64_t kMaxDbfText = 256ull << 20;
+
 // The memo file is optional (nullptr: none). The record count, the memo
 // block size and the memo length are read at their full published widths.
-void ReadDbf(TByteSource &dbf, TByteSource *fpt, const DbfCellSink &cell, const DbfMessageSink &message);
+// More text than `textLimit` ends the import with "Tabulka obsahuje příliš mnoho textu".
+void ReadDbf(TByteSource &dbf, TByteSource *fpt, const DbfCellSink &cell, const DbfMessageSink &message,
+             uint64_t textLimit = kMaxDbfText);
 
 // The memo file of a DBF: its name with "fpt" for the last three
 // characters, found in any letter case.

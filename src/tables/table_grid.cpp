@@ -380,8 +380,20 @@ bool DbfValueToGrid(TTableGrid &grid, TableSettings &s, int column, int row, std
         }
         if (grow) ApplyTableSize(grid, s);
     }
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 4))
-        text.replace(at, 2, "<BR>");
+    if (text.find("\r\n") != std::string::npos) {
+        // In one pass: replacing in place moves the rest of the text at every line.
+        std::string joined;
+        joined.reserve(text.size() + text.size() / 2);
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                joined += "<BR>";
+                ++i;
+            } else {
+                joined += text[i];
+            }
+        }
+        text = std::move(joined);
+    }
     grid.SetText(column + 1, row + 1, std::move(text));
     return true;
 }

@@ -6,6 +6,7 @@
 #include "tags/insertion.h"
 
 #include <vector>
+#include <unordered_map>
 
 namespace xo {
 
@@ -173,19 +174,24 @@ private:
             if (stack_.size() == 1) return fail(6, 0);
             while (stack_.back().name != name) {
                 if (stack_.back().needsEnd) return fail(5, 0);
-                stack_.pop_back();
+                pop();
                 if (stack_.size() == 1) return fail(6, 0);
             }
-            stack_.pop_back();
+            pop();
         } else if (!InTable(EmptyTags, name)) {
-            if (!InTable(OptionalEndTags, name) && InTable(NonNestingTags, name))
-                for (const Node &n : stack_)
-                    if (n.name == name) return fail(12, 0);
+            if (!InTable(OptionalEndTags, name) && InTable(NonNestingTags, name) && open_[name] > 0)
+                return fail(12, 0);
             stack_.push_back({name, !InTable(OptionalEndTags, name), lineNumber_});
+            ++open_[name];
         }
         sawBody_ = sawBody_ || name == "BODY";
         sawFrameset_ = sawFrameset_ || name == "FRAMESET";
         if (sawBody_ && sawFrameset_) fail(13, 0);
+    }
+
+    void pop() {
+        --open_[stack_.back().name];
+        stack_.pop_back();
     }
 
     const EditorCore &e_;
@@ -194,6 +200,9 @@ private:
     bool inTag_ = false, inQuotes_ = false, comment_ = false, declaration_ = false, start_ = false;
     bool inScript_ = false, scriptPending_ = false, sawBody_ = false, sawFrameset_ = false;
     std::vector<Node> stack_{{"-", false, 0}};
+    // How often each name is open: a tag that may not nest is looked up here,
+    // not along the whole stack, so deep nesting stays linear.
+    std::unordered_map<std::string, int> open_;
     Node faultNode_;
 };
 

@@ -167,6 +167,25 @@ TEST(DbfImport, CraftedTablesForWhatTheRealOnesLack) {
     EXPECT_TRUE(t.messages.isEmpty());
     EXPECT_EQ(t.grid.Text(2, 2), "one<BR>two");
     EXPECT_EQ(t.grid.Text(2, 3), "(Memo)");
+    Imported lines;
+    EXPECT_TRUE(DbfValueToGrid(lines.grid, lines.settings, 0, 0, "\r\na\r\r\n\r\nb\r"));
+    EXPECT_EQ(lines.grid.Text(1, 1), "<BR>a\r<BR><BR>b\r");
+    // Many fields pointing at one memo block: the text an import may create is capped.
+    std::vector<Field> memos;
+    for (int i = 0; i < 50; ++i) memos.push_back({"M" + std::to_string(i), 'M', 10});
+    const std::string big = makeFpt(64, {{8, std::string(4000, 'm')}});
+    std::string record;
+    for (int i = 0; i < 50; ++i) record += "         8";
+    const std::string table = makeDbf(memos, std::vector<std::string>(100, record), 100);
+    TMemorySource d(table), m(big);
+    uint64_t kept = 0;
+    QStringList said;
+    ReadDbf(
+        d, &m, [&](int, int row, std::string text) { return kept += row > 0 ? text.size() : 0, true; },
+        [&](const QString &text) { said << text; }, 1000000);
+    EXPECT_EQ(said, QStringList{"Tabulka obsahuje příliš mnoho textu"});
+    EXPECT_LE(kept, 1000000u);
+    EXPECT_GT(kept, 1000000u - 4000);
     t = readBytes(makeDbf(memo, {"a       9999"}, 1), &fpt);
     EXPECT_EQ(t.messages, QStringList{"Chybná struktura souboru FPT nebo DBF"});
     std::string lying = makeFpt(64, {{8, "text"}}, 1u << 30);

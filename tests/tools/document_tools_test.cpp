@@ -40,6 +40,10 @@ TEST(DocumentCheck, FaultsAndTheirPlaces) {
     EXPECT_EQ(check("<A href=x><A href=y>"), "Tento tag již v tomto místě platí (chybí koncová část nebo přebývá tato "
                                             "počáteční).");
     EXPECT_EQ(check("<FONT><FONT></FONT></FONT>"), kOk);
+    // A closed A may open again; one still open deeper down may not.
+    EXPECT_EQ(check("<UL><A href=x></A><A href=y></A><LI><A href=z></A></UL>"), kOk);
+    EXPECT_EQ(check("<A href=x><LI><B>y</B><A href=z>"), "Tento tag již v tomto místě platí (chybí koncová část nebo "
+                                                         "přebývá tato počáteční).");
     EXPECT_EQ(check("<H8>"), "Chybný název tagu.");
     EXPECT_EQ(check("<A HREF=../x.html></A>"), "Chybný znak za rovnítkem.");
     EXPECT_EQ(check("<A HREF=  \"x\"></A>"), "Chybný znak za rovnítkem.");
