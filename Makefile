@@ -23,6 +23,7 @@ test: build
 bench: build
 	@$(BUILD)/bench/xo_bench_editor
 	@$(BUILD)/bench/xo_bench_lzhuf
+	@$(BUILD)/bench/xo_bench_hostile
 
 clean:
 	@rm -rf $(BUILD)

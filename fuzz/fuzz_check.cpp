@@ -1,0 +1,27 @@
+// libFuzzer target: the document check over any text. It must end in one
+// pass with a known fault code, and the place it reports must lie in the text.
+#include "editor/editor_core.h"
+#include "tools/document_check.h"
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+class Editor : public xo::EditorCore {
+public:
+    int WrapColumn() const override { return 0; }
+    int VisibleLineCount() const override { return 20; }
+    void Repaint() override {}
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    static Editor e; // one editor: the Qt objects it owns are made once
+    e.SetText(std::string(reinterpret_cast<const char *>(data), size));
+    const xo::CheckResult r = xo::CheckDocument(e);
+    if (r.code < 0 || r.code > 13 || r.message.isEmpty()) __builtin_trap();
+    if (r.code != 0 && (r.position < 0 || r.position > e.TextLength() + 2)) __builtin_trap();
+    return 0;
+}
