@@ -109,8 +109,14 @@ public:
             QTcpSocket *s = data->nextPendingConnection();
             dataSocket = s;
             QObject::connect(s, &QTcpSocket::readyRead, this, [this, s] {
-                received += s->readAll();
-                if (onData) onData(*s);
+                if (dataLimit < 0) {
+                    received += s->readAll();
+                } else {
+                    // Takes only so much, then drops the connection with the rest unread.
+                    received += s->read(std::max<qint64>(0, dataLimit - received.size()));
+                    if (received.size() >= dataLimit) s->abort();
+                }
+                if (onData && s->isOpen()) onData(*s);
             });
             QObject::connect(s, &QTcpSocket::disconnected, this, [this, s] {
                 if (s->isOpen()) received += s->readAll();
@@ -154,6 +160,7 @@ public:
     std::function<void(QTcpSocket &)> onData;
     std::function<void()> onDataClosed;
     QByteArray received;
+    qint64 dataLimit = -1; // a server that closes early
     qint64 sizeSkew = 0;
     QStringList commands;
 };
