@@ -15,7 +15,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     xo::SetUpApplication(app);
     xo::SetDefaultSettings();
-    xo::TfrmMain frmMain(app.arguments(), xo::AllSubsystems());
+    xo::TfrmMain frmMain(app.arguments(), xo::AllSubsystems(), xo::ConfigOrder());
     frmMain.show();
     return app.exec();
 }

@@ -1,8 +1,8 @@
 #include "subsystems.h"
 
 #include "dialogs/dialog_registration.h"
-#include "editor/search_commands.h"
-#include "settings/settings_registration.h"
+#include "search/search_commands.h"
+#include "options/options_registration.h"
 #include "site/site_registration.h"
 #include "tables/table_registration.h"
 #include "tagedit/tagedit_registration.h"
@@ -12,8 +12,14 @@
 namespace xo {
 
 std::vector<Subsystem> AllSubsystems() {
-    return {SettingsSubsystem(), SearchSubsystem(), DialogsSubsystem(), TablesSubsystem(),
+    return {OptionsSubsystem(), SearchSubsystem(), DialogsSubsystem(), TablesSubsystem(),
             TagsSubsystem(),     TagEditSubsystem(), ToolsSubsystem(),  SiteSubsystem()};
+}
+
+QStringList ConfigOrder() {
+    return {QStringLiteral("Main"),       QStringLiteral("Find"),          QStringLiteral("Replace"),
+            QStringLiteral("Hierarchie"), QStringLiteral("ChooseBrowser"), QStringLiteral("ChooseDir"),
+            QStringLiteral("TagAHref"),   QStringLiteral("SearchFiles"),   QStringLiteral("PredefinedDirs")};
 }
 
 } // namespace xo

@@ -7,7 +7,7 @@
 #include "editor/editor_core.h"
 #include "editor/editor_widget.h"
 #include "editor/html_coloring.h"
-#include "editor/search.h"
+#include "search/search.h"
 #include "platform/cp1250.h"
 #include "platform/qt_services.h"
 #include "naive_editor.h"

@@ -1,7 +1,8 @@
-// libFuzzer target: a configuration file of any content. The input is the
+// libFuzzer target: a configuration file of any content, read section by
+// section as the program's owners of them read it. The input is the
 // uncompressed content, so the fuzzer reaches the reader of every section
 // (packing it first would spend every run in the compressor).
-#include "documents/config_content.h"
+#include "support/config_file.h"
 #include "settings/compress_file.h"
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     xo::TCompressFile f(xo::TCompressFile::Unpacked{}, std::vector<uint8_t>(data, data + size));
-    xo::ConfigContent c;
-    xo::ReadConfig(f, c);
+    xo::test::ConfigFile c;
+    c.Read(f);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "site/ftp_protocol.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <cstdint>
 

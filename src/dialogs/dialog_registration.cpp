@@ -1,4 +1,5 @@
 #include "dialog_registration.h"
+#include "link_dialog_state.h"
 
 #include "documents/about_dialogs.h"
 #include "documents/help.h"
@@ -44,6 +45,7 @@ std::unique_ptr<TQtTagDialogs> dialogs;
 Subsystem DialogsSubsystem() {
     Subsystem s;
     s.name = QStringLiteral("dialogs");
+    s.config = {StateSection("TagAHref", TagAHrefState)};
     s.dialogs = {DialogOf<TfrmTagBody>("TfrmTagBody"),       DialogOf<TfrmAlign>("TfrmAlign"),
                  DialogOf<TfrmTagHR>("TfrmTagHR"),           DialogOf<TfrmTagFont>("TfrmTagFont"),
                  DialogOf<TfrmTagImg>("TfrmTagImg"),         DialogOf<TfrmAhref>("TfrmAhref"),

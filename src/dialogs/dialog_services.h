@@ -5,7 +5,7 @@
 // command, help and the sibling program's advertisement.
 
 #include "frame_tree.h"
-#include "tables/cell_data.h"
+#include "dialogs/cell_data.h"
 #include "tag_builders.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "about_dialogs.h"
 
 #include "platform/services.h"
-#include "settings/browsers.h"
+#include "shared_commands.h"
 #include "settings/settings.h"
 
 #include <QCheckBox>

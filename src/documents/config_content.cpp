@@ -68,7 +68,10 @@ void writeTable(TCompressFile &f, const OneBased<Record, N> &table, std::vector<
     }
 }
 
-void readMain(TCompressFile &f, ConfigMain &m) {
+} // namespace
+
+bool ReadMainSection(TCompressFile &f, ConfigMain &m) {
+    if (!ReadSectionTag(f, "Main")) return false;
     const int left = f.ReadInteger(), top = f.ReadInteger(), width = f.ReadInteger(), height = f.ReadInteger();
     m.bounds = BoundedRect(left, top, width, height);
     m.state = f.ReadByte();
@@ -84,7 +87,7 @@ void readMain(TCompressFile &f, ConfigMain &m) {
     // black, no user tags) and be written back so: the file is damaged.
     if (f.PastEnd()) {
         f.MarkDamaged();
-        return;
+        return true;
     }
     m.customColors = readList(f, ListKind::Texts);
     f.ReadInteger(); // two reserved integers
@@ -115,9 +118,11 @@ void readMain(TCompressFile &f, ConfigMain &m) {
     m.openDirectory = pathFrom(f.ReadString());
     m.openFilterIndex = f.ReadInteger();
     m.saveDirectory = pathFrom(f.ReadString());
+    return true;
 }
 
-void writeMain(TCompressFile &f, const ConfigMain &m) {
+void WriteMainSection(TCompressFile &f, const ConfigMain &m) {
+    f.WriteString("Main");
     for (int v : {m.bounds.left(), m.bounds.top(), m.bounds.width(), m.bounds.height()}) f.WriteInteger(v);
     f.WriteByte(m.state);
     const auto settings = SettingsToBytes(m.settings);
@@ -150,40 +155,14 @@ void writeMain(TCompressFile &f, const ConfigMain &m) {
     f.WriteString(pathTo(m.saveDirectory));
 }
 
-} // namespace
-
-void ReadConfig(TCompressFile &f, ConfigContent &c) {
-    c.signatureOk = f.ReadString() == kConfigSignature;
-    if (!c.signatureOk) return;
-    if (ReadSectionTag(f, "Main")) {
-        c.main.emplace();
-        readMain(f, *c.main);
-    }
-    if (FindSection s; s.Read(f)) c.find = s;
-    if (ReplaceSection s; s.Read(f)) c.replace = s;
-    c.hierarchie.Load(f);
-    c.chooseBrowser.Load(f);
-    c.chooseDir.Load(f);
-    c.tagAHref.Load(f);
-    c.searchFiles.Load(f);
-    c.predefinedDirs = readList(f, ListKind::Directories);
-    c.specialOpenSave = f.ReadBoolean();
-    c.damaged = f.Damaged();
+void ConfigDirectories::Read(TCompressFile &f) {
+    predefinedDirs = readList(f, ListKind::Directories);
+    specialOpenSave = f.ReadBoolean();
 }
 
-void WriteConfig(TCompressFile &f, const ConfigContent &c) {
-    f.WriteString(kConfigSignature);
-    f.WriteString("Main");
-    writeMain(f, c.main ? *c.main : ConfigMain{});
-    (c.find ? *c.find : FindSection{}).Write(f);
-    (c.replace ? *c.replace : ReplaceSection{}).Write(f);
-    c.hierarchie.Save(f);
-    c.chooseBrowser.Save(f);
-    c.chooseDir.Save(f);
-    c.tagAHref.Save(f);
-    c.searchFiles.Save(f);
-    writeList(f, c.predefinedDirs);
-    f.WriteBoolean(c.specialOpenSave);
+void ConfigDirectories::Write(TCompressFile &f) const {
+    writeList(f, predefinedDirs);
+    f.WriteBoolean(specialOpenSave);
 }
 
 } // namespace xo

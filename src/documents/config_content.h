@@ -1,13 +1,10 @@
 #pragma once
-// The content of the configuration file as plain data: read from and
-// written to a TCompressFile in the file's order, applied to and collected
-// from the running program by the main window.
+// The frame's own parts of the configuration file as plain data: the
+// signature, the "Main" section, and the predefined directories that end the
+// file. The sections between them belong to the subsystems (subsystem.h);
+// the order of all of them is written down once, by the program (app/).
 
-#include "dialogs/link_dialog_state.h"
-#include "editor/find_dialogs.h"
-#include "settings/browser_choice_state.h"
 #include "settings/settings.h"
-#include "site/site_state.h"
 
 #include <QRect>
 #include <QStringList>
@@ -48,25 +45,16 @@ struct ConfigMain {
     QString saveDirectory;
 };
 
-struct ConfigContent {
-    bool signatureOk = false;
-    std::optional<ConfigMain> main; // absent when the "Main" tag was not found
-    std::optional<FindSection> find;
-    std::optional<ReplaceSection> replace;
-    // The dialog states; a section not found leaves the value it came with.
-    THierarchieState hierarchie;
-    TChooseBrowserState chooseBrowser;
-    TChooseDirState chooseDir;
-    TTagAHrefState tagAHref;
-    TSearchFilesState searchFiles;
-    QStringList predefinedDirs;
-    bool specialOpenSave = false;
-    bool damaged = false;
-};
+// "Main" with what it holds; false (and nothing read) when the tag is not there.
+bool ReadMainSection(TCompressFile &f, ConfigMain &m);
+void WriteMainSection(TCompressFile &f, const ConfigMain &m);
 
-// Reads the whole content; sections not found keep what `content` held.
-// Stops after the signature when it is wrong.
-void ReadConfig(TCompressFile &f, ConfigContent &content);
-void WriteConfig(TCompressFile &f, const ConfigContent &content);
+// The untagged end of the file.
+struct ConfigDirectories {
+    QStringList predefinedDirs; // as the user gave them
+    bool specialOpenSave = false;
+    void Read(TCompressFile &f);
+    void Write(TCompressFile &f) const;
+};
 
 } // namespace xo

@@ -2,12 +2,14 @@
 // activation, written at exit.
 #include "config_content.h"
 #include "editor/editor_widget.h"
+#include "subsystem.h"
 #include "main_window.h"
 #include "platform/services.h"
 #include "settings/compress_file.h"
 #include "settings/config_location.h"
 
 #include <QCoreApplication>
+#include <optional>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -46,33 +48,53 @@ int clampPosition(const EditorCore &e, int p) {
     return p;
 }
 
-// The program-wide dialog states, into and out of the file's content.
-void collectStates(ConfigContent &c) {
-    c.hierarchie = HierarchieState;
-    c.chooseBrowser = ChooseBrowserState;
-    c.chooseDir = ChooseDirState;
-    c.tagAHref = TagAHrefState;
-    c.searchFiles = SearchFilesState;
-    c.predefinedDirs = PredefinedDirs;
-    c.specialOpenSave = SpecialOpenSave;
-}
-
-void applyStates(const ConfigContent &c) {
-    HierarchieState = c.hierarchie;
-    ChooseBrowserState = c.chooseBrowser;
-    ChooseDirState = c.chooseDir;
-    TagAHrefState = c.tagAHref;
-    SearchFilesState = c.searchFiles;
-    PredefinedDirs = c.predefinedDirs;
-    SpecialOpenSave = c.specialOpenSave;
-}
-
 QString configPath() {
     return ConfigPathFor(
         ConfigStem(TfrmMain::ProgramFile.isEmpty() ? QCoreApplication::applicationFilePath() : TfrmMain::ProgramFile));
 }
 
 } // namespace
+
+std::vector<ConfigSection> TfrmMain::ConfigSections() {
+    // The frame's own: "Main" first, the predefined directories last.
+    auto main = std::make_shared<std::optional<ConfigMain>>();
+    ConfigSection mainSection{QStringLiteral("Main"),
+                              [main](TfrmMain &, TCompressFile &f) {
+                                  main->reset();
+                                  if (ConfigMain m; ReadMainSection(f, m)) *main = std::move(m);
+                              },
+                              [main](TfrmMain &frame) {
+                                  if (*main) frame.ApplyMainSection(**main);
+                              },
+                              [](TfrmMain &frame, TCompressFile &f) { WriteMainSection(f, frame.CollectMainSection()); }};
+    auto dirs = std::make_shared<ConfigDirectories>();
+    ConfigSection dirsSection{QStringLiteral("PredefinedDirs"),
+                              [dirs](TfrmMain &, TCompressFile &f) {
+                                  dirs->predefinedDirs = PredefinedDirs;
+                                  dirs->specialOpenSave = SpecialOpenSave;
+                                  dirs->Read(f);
+                              },
+                              [dirs](TfrmMain &) {
+                                  PredefinedDirs = dirs->predefinedDirs;
+                                  SpecialOpenSave = dirs->specialOpenSave;
+                              },
+                              [](TfrmMain &, TCompressFile &f) { ConfigDirectories{PredefinedDirs, SpecialOpenSave}.Write(f); }};
+    std::vector<ConfigSection> all{mainSection, dirsSection};
+    for (const Subsystem &s : subsystems_) all.insert(all.end(), s.config.begin(), s.config.end());
+    // In the program's order; without one, the subsystems' in theirs between the frame's two.
+    QStringList order = configOrder_;
+    if (order.isEmpty()) {
+        for (const ConfigSection &c : all) order << c.name;
+        order.move(1, order.size() - 1);
+    }
+    std::vector<ConfigSection> ordered;
+    for (const QString &name : order)
+        for (const ConfigSection &c : all)
+            if (c.name == name) ordered.push_back(c);
+    for (const ConfigSection &c : all)
+        if (!order.contains(c.name)) qWarning("configuration section %s has no place in the order", qPrintable(c.name));
+    return ordered;
+}
 
 void TfrmMain::LoadConfig() {
     ConfigPath = configPath();
@@ -85,48 +107,47 @@ void TfrmMain::LoadConfig() {
     }
     ConfigMissing = false;
     ConfigBad = false;
-    ConfigContent c;
-    collectStates(c); // a section the file lacks leaves its state as it is
-    ReadConfig(*f, c);
+    const std::vector<ConfigSection> sections = ConfigSections();
+    const bool signed_ = f->ReadString() == kConfigSignature;
+    if (signed_)
+        for (const ConfigSection &s : sections) s.read(*this, *f);
     // Nothing of a damaged file is used: its values cannot be trusted.
-    if (!c.signatureOk || c.damaged) {
+    if (!signed_ || f->Damaged()) {
         ConfigBad = true;
         reportBad();
         return;
     }
-    if (c.main) {
-        const ConfigMain &m = *c.main;
-        if (m.bounds.width() > 0 && m.bounds.height() > 0) setGeometry(onScreen(m.bounds));
-        if (m.state == 2) setWindowState(windowState() | Qt::WindowMaximized);
-        if (m.state == 1) setWindowState(windowState() | Qt::WindowMinimized);
-        Settings = m.settings;
-        EditorColors = m.colors;
-        TextStyles = m.styles;
-        UserTags = m.tags;
-        CustomColors = m.customColors;
-        for (const QString &name : m.recentFiles) AddRecentFile(name); // each becomes the newest
-        ApplySettings();
-        for (const auto &w : m.windows) {
-            if (!w) continue;
-            TMDIChild::RestoreRecord r;
-            r.restoring = true;
-            r.fileName = w->fileName;
-            r.left = w->fileName.isEmpty() ? 10000 : w->left;
-            r.top = w->top;
-            r.width = w->width;
-            r.height = w->height;
-            r.selStart = w->selStart;
-            r.selEnd = w->selEnd;
-            RestoreWindow(r);
-        }
-        OpenDirectory = m.openDirectory;
-        OpenFilterIndex = m.openFilterIndex;
-        SaveDirectory = m.saveDirectory;
-    }
-    for (const Subsystem &s : subsystems_)
-        if (s.readConfig) s.readConfig(*this, c);
-    applyStates(c);
+    for (const ConfigSection &s : sections) s.apply(*this);
     RebuildSwitchBar();
+}
+
+void TfrmMain::ApplyMainSection(const ConfigMain &m) {
+    if (m.bounds.width() > 0 && m.bounds.height() > 0) setGeometry(onScreen(m.bounds));
+    if (m.state == 2) setWindowState(windowState() | Qt::WindowMaximized);
+    if (m.state == 1) setWindowState(windowState() | Qt::WindowMinimized);
+    Settings = m.settings;
+    EditorColors = m.colors;
+    TextStyles = m.styles;
+    UserTags = m.tags;
+    CustomColors = m.customColors;
+    for (const QString &name : m.recentFiles) AddRecentFile(name); // each becomes the newest
+    ApplySettings();
+    for (const auto &w : m.windows) {
+        if (!w) continue;
+        TMDIChild::RestoreRecord r;
+        r.restoring = true;
+        r.fileName = w->fileName;
+        r.left = w->fileName.isEmpty() ? 10000 : w->left;
+        r.top = w->top;
+        r.width = w->width;
+        r.height = w->height;
+        r.selStart = w->selStart;
+        r.selEnd = w->selEnd;
+        RestoreWindow(r);
+    }
+    OpenDirectory = m.openDirectory;
+    OpenFilterIndex = m.openFilterIndex;
+    SaveDirectory = m.saveDirectory;
 }
 
 void TfrmMain::RestoreWindow(TMDIChild::RestoreRecord r) {
@@ -154,19 +175,8 @@ void TfrmMain::RestoreWindow(TMDIChild::RestoreRecord r) {
     e->Repaint();
 }
 
-void TfrmMain::SaveConfig() {
-    if (ConfigPath.isEmpty()) ConfigPath = configPath();
-    QDir().mkpath(QFileInfo(ConfigPath).absolutePath());
-    std::unique_ptr<TCompressFile> f;
-    try {
-        f = std::make_unique<TCompressFile>(ConfigPath, TCompressFile::fmCreate);
-    } catch (const ECompressFileError &) {
-        platform::message(kCaption, QStringLiteral("Konfigurační soubor nelze vytvořit"), platform::Icon::Exclamation);
-        return;
-    }
-    f->SetOwnerOnly(); // it holds the site dialog's password
-    ConfigContent c;
-    ConfigMain &m = c.main.emplace();
+ConfigMain TfrmMain::CollectMainSection() {
+    ConfigMain m;
     m.state = isMaximized() ? 2 : isMinimized() ? 1 : 0;
     m.bounds = m.state == 0 ? geometry() : normalGeometry();
     m.settings = Settings;
@@ -190,10 +200,22 @@ void TfrmMain::SaveConfig() {
     m.openDirectory = OpenDirectory;
     m.openFilterIndex = OpenFilterIndex;
     m.saveDirectory = SaveDirectory;
-    for (const Subsystem &s : subsystems_)
-        if (s.writeConfig) s.writeConfig(*this, c);
-    collectStates(c);
-    WriteConfig(*f, c);
+    return m;
+}
+
+void TfrmMain::SaveConfig() {
+    if (ConfigPath.isEmpty()) ConfigPath = configPath();
+    QDir().mkpath(QFileInfo(ConfigPath).absolutePath());
+    std::unique_ptr<TCompressFile> f;
+    try {
+        f = std::make_unique<TCompressFile>(ConfigPath, TCompressFile::fmCreate);
+    } catch (const ECompressFileError &) {
+        platform::message(kCaption, QStringLiteral("Konfigurační soubor nelze vytvořit"), platform::Icon::Exclamation);
+        return;
+    }
+    f->SetOwnerOnly(); // it holds the site dialog's password
+    f->WriteString(kConfigSignature);
+    for (const ConfigSection &s : ConfigSections()) s.write(*this, *f);
     if (!f->Close())
         platform::message(kCaption, QStringLiteral("Konfigurační soubor nelze vytvořit"), platform::Icon::Exclamation);
 }

@@ -39,29 +39,6 @@ namespace xo {
 namespace {
 
 const QString kCaption = QStringLiteral("Xo!");
-const QString kUnnamed = QStringLiteral("Nepojmenovaný");
-
-// A panel of the switch bar: a click brings its document to the front.
-class SwitchPanel : public QFrame {
-public:
-    SwitchPanel(QWidget *parent, std::function<void()> onClick) : QFrame(parent), onClick_(std::move(onClick)) {
-        setFrameShape(QFrame::Panel);
-        setLineWidth(1);
-        image = new QLabel(this);
-        image->setGeometry(3, 3, 16, 16);
-        image->setAttribute(Qt::WA_TransparentForMouseEvents);
-        text = new QLabel(this);
-        text->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-    QLabel *image;
-    QLabel *text;
-
-protected:
-    void mousePressEvent(QMouseEvent *) override { onClick_(); }
-
-private:
-    std::function<void()> onClick_;
-};
 
 QString baseName(const QString &path) { return QFileInfo(path).fileName(); }
 
@@ -82,8 +59,9 @@ const char *const kDialogOrder[33] = {
     "TfrmFrameParams",  "TfrmNewDocument",  "TfrmHierarchiePwd",
 };
 
-TfrmMain::TfrmMain(const QStringList &arguments, std::vector<Subsystem> subsystems, QWidget *parent)
-    : QMainWindow(parent), subsystems_(std::move(subsystems)) {
+TfrmMain::TfrmMain(const QStringList &arguments, std::vector<Subsystem> subsystems, QStringList configOrder,
+                   QWidget *parent)
+    : QMainWindow(parent), subsystems_(std::move(subsystems)), configOrder_(std::move(configOrder)) {
     EnterWait();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
@@ -645,55 +623,6 @@ void TfrmMain::ActiveWindowChanged() {
     RefreshModifiedGlyphs();
 }
 
-void TfrmMain::RebuildSwitchBar() {
-    if (!Settings.SwtLine) return;
-    for (QFrame *p : SwitchBar->findChildren<QFrame *>(QString(), Qt::FindDirectChildrenOnly)) delete p;
-    int x = 3;
-    const auto windows = DocumentWindows();
-    TMDIChild *active = ActiveChild();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        TMDIChild *c = *it;
-        if (c->Closing) continue;
-        const int serial = c->Editor->Tag;
-        auto *panel = new SwitchPanel(SwitchBar, [this, serial] {
-            for (TMDIChild *w : DocumentWindows())
-                if (w->Editor->Tag == serial) mdiArea->setActiveSubWindow(w);
-        });
-        panel->setProperty("tag", serial);
-        const QString &name = c->Editor->FileName;
-        panel->setToolTip(name);
-        panel->setStatusTip(name); // the hint reaches the status bar
-        QString caption = name.isEmpty() ? kUnnamed : baseName(name);
-        if (!name.isEmpty() && Settings.ShortSwitch && caption.contains(u'.'))
-            caption.truncate(caption.lastIndexOf(u'.'));
-        caption += QStringLiteral("  ");
-        panel->text->setText(caption);
-        const int w = panel->fontMetrics().horizontalAdvance(caption) + 22;
-        panel->setGeometry(x, 1, w, 21);
-        panel->text->setGeometry(20, 0, w - 20, 21);
-        panel->setFrameShadow(c == active ? QFrame::Sunken : QFrame::Raised);
-        panel->image->setPixmap(c->Editor->Modified() ? ModifiedGlyph() : SavedGlyph());
-        panel->show();
-        x += w + 10;
-    }
-}
-
-void TfrmMain::RefreshSwitchBar() {
-    TMDIChild *active = ActiveChild();
-    const auto panels = SwitchBar->findChildren<QFrame *>(QString(), Qt::FindDirectChildrenOnly);
-    for (TMDIChild *c : DocumentWindows()) {
-        for (QFrame *f : panels) {
-            if (f->property("tag").toInt() != c->Editor->Tag) continue;
-            auto *p = static_cast<SwitchPanel *>(f);
-            // Runs on every keystroke: touch only what changed.
-            const QPixmap glyph = c->Editor->Modified() ? ModifiedGlyph() : SavedGlyph();
-            if (p->image->pixmap().cacheKey() != glyph.cacheKey()) p->image->setPixmap(glyph);
-            const auto shadow = c == active ? QFrame::Sunken : QFrame::Raised;
-            if (p->frameShadow() != shadow) p->setFrameShadow(shadow);
-        }
-    }
-}
-
 void TfrmMain::RefreshModifiedGlyphs() {
     TMDIChild *c = ActiveChild();
     if (c) {
@@ -716,44 +645,6 @@ void TfrmMain::ApplySettings() {
     }
     for (const Subsystem &s : subsystems_)
         if (s.applySettings) s.applySettings(*this);
-}
-
-void TfrmMain::ShowStatusText(const QString &text) {
-    if (text.isEmpty()) {
-        ClearStatusText();
-        return;
-    }
-    statusPanels[0]->hide();
-    statusPanels[1]->hide();
-    statusSingle->setText(text);
-    statusSingle->show();
-    statusBar()->repaint();
-}
-
-void TfrmMain::ClearStatusText() {
-    statusSingle->clear();
-    statusSingle->hide();
-    statusPanels[0]->show();
-    statusPanels[1]->show();
-    statusBar()->repaint();
-}
-
-QString TfrmMain::StatusText() const { return statusSingle->isHidden() ? QString() : statusSingle->text(); }
-bool TfrmMain::SingleStatusMode() const { return !statusSingle->isHidden(); }
-
-bool TfrmMain::event(QEvent *e) {
-    if (e->type() == QEvent::StatusTip) {
-        // The long part of a hint goes to the status bar's single panel.
-        ShowStatusText(static_cast<QStatusTipEvent *>(e)->tip());
-        return true;
-    }
-    return QMainWindow::event(e);
-}
-
-void TfrmMain::resizeEvent(QResizeEvent *e) {
-    QMainWindow::resizeEvent(e);
-    const int second = statusPanels[1]->fontMetrics().horizontalAdvance(statusPanels[1]->text());
-    statusPanels[0]->setFixedWidth(std::max(0, statusBar()->width() - second - 20));
 }
 
 void TfrmMain::showEvent(QShowEvent *e) {

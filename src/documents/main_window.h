@@ -25,12 +25,15 @@ class TfrmAbout;
 class TfrmTips;
 class TdlgZefo;
 class TCompressFile;
+struct ConfigMain;
 
 class TfrmMain : public QMainWindow, public EditorHost {
     Q_OBJECT
 public:
+    // `configOrder` names the configuration file's sections in the file's
+    // order (the frame's own are "Main" and "PredefinedDirs").
     explicit TfrmMain(const QStringList &arguments = {}, std::vector<Subsystem> subsystems = {},
-                      QWidget *parent = nullptr);
+                      QStringList configOrder = {}, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
     QMdiArea *mdiArea;
@@ -88,6 +91,8 @@ public:
     // The configuration file: read at the first activation, written at exit.
     void LoadConfig();
     void SaveConfig();
+    void ApplyMainSection(const ConfigMain &m);
+    ConfigMain CollectMainSection();
     QString ConfigPath;
     bool ConfigMissing = false;
     bool ConfigBad = false;
@@ -139,6 +144,9 @@ private:
     QHash<int, QAction *> shortcuts_; // the menu items by their shortcut
     bool ownButtons_ = false;
     std::vector<Subsystem> subsystems_;
+    QStringList configOrder_;
+    // Every section of the configuration file, in the file's order.
+    std::vector<ConfigSection> ConfigSections();
     QHash<QString, QDialog *> dialogs_;
     bool activationQueued_ = false;
     bool activated_ = false;

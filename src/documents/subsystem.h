@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QDialog;
@@ -14,7 +15,7 @@ class QDialog;
 namespace xo {
 
 class TfrmMain;
-struct ConfigContent;
+class TCompressFile;
 
 // One of the program's dialogs, created once, hidden, in the program's
 // creation order (kDialogOrder), and kept for the whole run.
@@ -29,6 +30,29 @@ template <class T> DialogSpec DialogOf(const char *name) {
     return {QString::fromLatin1(name), [](TfrmMain &m) -> QDialog * { return new T(&m); }};
 }
 
+// A section of the configuration file and its owner's plain data. All
+// sections are read first, into copies; the copies become the program's
+// state only when the whole file was good.
+struct ConfigSection {
+    QString name; // as the program's order of sections names it
+    // Into the copy; a section the file lacks leaves the copy as the program's state was.
+    std::function<void(TfrmMain &, TCompressFile &)> read;
+    std::function<void(TfrmMain &)> apply; // the copy becomes the program's state
+    std::function<void(TfrmMain &, TCompressFile &)> write;
+};
+
+// A section that is one program-wide value of type T, with Load and Save.
+template <class T> ConfigSection StateSection(const char *name, T &state) {
+    auto copy = std::make_shared<T>();
+    return {QString::fromLatin1(name),
+            [copy, &state](TfrmMain &, TCompressFile &f) {
+                *copy = state;
+                copy->Load(f);
+            },
+            [copy, &state](TfrmMain &) { state = *copy; },
+            [&state](TfrmMain &, TCompressFile &f) { state.Save(f); }};
+}
+
 struct Subsystem {
     QString name;
     // Menu items, toolbar buttons and context-menu items.
@@ -40,8 +64,7 @@ struct Subsystem {
     // After the settings were applied (start-up and the options dialog).
     std::function<void(TfrmMain &)> applySettings;
     // The subsystem's sections of the configuration file.
-    std::function<void(TfrmMain &, const ConfigContent &)> readConfig;
-    std::function<void(TfrmMain &, ConfigContent &)> writeConfig;
+    std::vector<ConfigSection> config;
 };
 
 // The program's dialogs in the order they are created at start.

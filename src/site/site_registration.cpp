@@ -1,4 +1,5 @@
 #include "site_registration.h"
+#include "site_state.h"
 
 #include "documents/main_window.h"
 #include "documents/help.h"
@@ -61,6 +62,8 @@ Subsystem SiteSubsystem() {
             site->ShowHelp = [](int context) { ShowHelpContext(context); };
         }
     };
+    s.config = {StateSection("Hierarchie", HierarchieState), StateSection("ChooseDir", ChooseDirState),
+                StateSection("SearchFiles", SearchFilesState)};
     return s;
 }
 

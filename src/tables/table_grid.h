@@ -4,7 +4,7 @@
 // values, the size changes, inserts, deletes and option merges, the HTML
 // generation and the table file.
 
-#include "cell_data.h"
+#include "dialogs/cell_data.h"
 
 #include <QString>
 #include <memory>

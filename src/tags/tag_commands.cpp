@@ -10,14 +10,14 @@
 #include "list_conversion.h"
 #include "script_snippets.h"
 #include "user_tags.h"
-#include "settings/options_dialog.h"
+#include "documents/shared_commands.h"
 #include "settings/settings.h"
 #include "platform/cp1250.h"
 #include <QToolButton>
 #include "dialogs/paths.h"
 #include "documents/help.h"
 #include "platform/services.h"
-#include "tables/table_from_lines.h"
+#include "tags/table_from_lines.h"
 
 #include <QAction>
 #include <QMenu>

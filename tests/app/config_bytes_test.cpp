@@ -2,7 +2,7 @@
 // whole program, set to known values, writes exactly the file kept here.
 #include "dialogs/link_dialog_state.h"
 #include "documents/main_window.h"
-#include "settings/browser_choice_state.h"
+#include "options/browser_choice_state.h"
 #include "settings/compress_file.h"
 #include "settings/settings.h"
 #include "site/site_state.h"
@@ -35,7 +35,7 @@ TEST(ConfigBytes, TheWholeProgramWritesTheKnownFile) {
     TfrmMain::ProgramFile = dir.filePath("bin/xo");
     SetDefaultSettings();
     services.onModal = [](QDialog &) { return int(QDialog::Rejected); }; // the tip of the day
-    auto frame = std::make_unique<TfrmMain>(QStringList(), AllSubsystems());
+    auto frame = std::make_unique<TfrmMain>(QStringList(), AllSubsystems(), ConfigOrder());
     frame->setGeometry(40, 30, 1000, 700);
     frame->show();
     const QDeadlineTimer deadline(10000);

@@ -1,4 +1,5 @@
-#include "documents/config_content.h"
+#include "subsystems.h"
+#include "support/config_file.h"
 #include "frame_test_util.h"
 #include "settings/compress_file.h"
 #include "settings/config_location.h"
@@ -14,12 +15,19 @@
 using namespace xo;
 using test::FrameTest;
 
+// The whole program: the file holds every subsystem's sections.
+class ConfigTest : public FrameTest {
+protected:
+    std::vector<Subsystem> defaultSubsystems() override { return AllSubsystems(); }
+    QStringList configOrder() override { return ConfigOrder(); }
+};
+
 namespace {
 
-ConfigContent readBack(const QString &path) {
+test::ConfigFile readBack(const QString &path) {
     TCompressFile f(path, TCompressFile::fmOpenRead);
-    ConfigContent c;
-    ReadConfig(f, c);
+    test::ConfigFile c;
+    c.Read(f);
     EXPECT_FALSE(c.damaged);
     EXPECT_TRUE(f.AtEnd()) << "the file holds more than its layout";
     return c;
@@ -34,7 +42,7 @@ void writeRaw(const QString &path, const std::vector<uint8_t> &content) {
 
 } // namespace
 
-TEST_F(FrameTest, AFirstStartUsesDefaultsAndWritesTheWholeLayoutAtExit) {
+TEST_F(ConfigTest, AFirstStartUsesDefaultsAndWritesTheWholeLayoutAtExit) {
     EXPECT_TRUE(frame->ConfigMissing);
     EXPECT_EQ(frame->ConfigPath, configFile());
     frame->close();
@@ -77,7 +85,7 @@ TEST_F(FrameTest, AFirstStartUsesDefaultsAndWritesTheWholeLayoutAtExit) {
         at = std::search(at, content.end(), tag.begin(), tag.end());
         EXPECT_NE(at, content.end()) << tag;
     }
-    const ConfigContent c = readBack(configFile());
+    const test::ConfigFile c = readBack(configFile());
     EXPECT_EQ(c.hierarchie.UserName, "anonymous");
     EXPECT_EQ(c.hierarchie.Port, "21");
     EXPECT_EQ(c.searchFiles.Mask, "*.htm*");
@@ -85,7 +93,7 @@ TEST_F(FrameTest, AFirstStartUsesDefaultsAndWritesTheWholeLayoutAtExit) {
     EXPECT_FALSE(c.specialOpenSave);
 }
 
-TEST_F(FrameTest, TheNextStartReopensWindowsAndRemembersEverything) {
+TEST_F(ConfigTest, TheNextStartReopensWindowsAndRemembersEverything) {
     const QString a = file("a.htm", "0123456789\r\nabc"), b = file("b.htm", "bbb"), gone = file("gone.htm");
     frame->OpenDocument(gone);
     frame->mnZavritClick(); // into the recent files
@@ -129,14 +137,14 @@ TEST_F(FrameTest, TheNextStartReopensWindowsAndRemembersEverything) {
     EXPECT_EQ(ra->windowTitle(), "a.htm");
 }
 
-TEST_F(FrameTest, AMaximisedWindowIsStoredWithItsNormalBounds) {
+TEST_F(ConfigTest, AMaximisedWindowIsStoredWithItsNormalBounds) {
     TMDIChild *w = frame->OpenDocument(file("m.htm"));
     w->showNormal();
     w->setGeometry(10, 20, 300, 200);
     const QRect normal = w->geometry();
     w->showMaximized();
     frame->close();
-    const ConfigContent c = readBack(configFile());
+    const test::ConfigFile c = readBack(configFile());
     ASSERT_TRUE(c.main);
     ASSERT_EQ(c.main->windows.size(), 1u);
     ASSERT_TRUE(c.main->windows[0]);
@@ -145,7 +153,7 @@ TEST_F(FrameTest, AMaximisedWindowIsStoredWithItsNormalBounds) {
               normal);
 }
 
-TEST_F(FrameTest, RestoredWindowsKeepTheirPlaceAndTheHelpWindowClosesAtExit) {
+TEST_F(ConfigTest, RestoredWindowsKeepTheirPlaceAndTheHelpWindowClosesAtExit) {
     const QRect first(5, 6, 300, 200), second(50, 60, 320, 210);
     frame->OpenDocument(file("p.htm"))->setGeometry(first);
     frame->OpenDocument(file("q.htm"))->setGeometry(second);
@@ -158,7 +166,7 @@ TEST_F(FrameTest, RestoredWindowsKeepTheirPlaceAndTheHelpWindowClosesAtExit) {
     EXPECT_TRUE(bounds.contains(first)) << bounds.size();
     EXPECT_TRUE(bounds.contains(second));
     frame->close();
-    const ConfigContent c = readBack(configFile());
+    const test::ConfigFile c = readBack(configFile());
     ASSERT_TRUE(c.main);
     QList<QRect> stored;
     for (const auto &w : c.main->windows)
@@ -167,27 +175,27 @@ TEST_F(FrameTest, RestoredWindowsKeepTheirPlaceAndTheHelpWindowClosesAtExit) {
     EXPECT_TRUE(stored.contains(second));
 }
 
-TEST_F(FrameTest, WithReadWinsOffNoWindowIsStoredOrReopened) {
+TEST_F(ConfigTest, WithReadWinsOffNoWindowIsStoredOrReopened) {
     frame->OpenDocument(file("w.htm"));
     Settings.ReadWins = false;
     frame->close();
-    const ConfigContent c = readBack(configFile());
+    const test::ConfigFile c = readBack(configFile());
     EXPECT_TRUE(c.main->windows.empty());
     startFrame();
     EXPECT_TRUE(frame->DocumentWindows().isEmpty());
 }
 
-TEST_F(FrameTest, AFindHistoryOf150IsStoredAsItsFirst100) {
+TEST_F(ConfigTest, AFindHistoryOf150IsStoredAsItsFirst100) {
     for (int i = 0; i < 150; ++i) findDialog()->cmbText->addItem(QStringLiteral("text %1").arg(i));
     frame->close();
-    const ConfigContent c = readBack(configFile());
+    const test::ConfigFile c = readBack(configFile());
     ASSERT_TRUE(c.find);
     ASSERT_EQ(c.find->history.size(), 100);
     EXPECT_EQ(c.find->history.front(), "text 0");
     EXPECT_EQ(c.find->history.back(), "text 99");
 }
 
-TEST_F(FrameTest, AWrongSignatureIsReportedAndReplacedAtExit) {
+TEST_F(ConfigTest, AWrongSignatureIsReportedAndReplacedAtExit) {
     Settings.ShortTitle = true;
     frame->close();
     {
@@ -204,7 +212,7 @@ TEST_F(FrameTest, AWrongSignatureIsReportedAndReplacedAtExit) {
     EXPECT_TRUE(readBack(configFile()).signatureOk);
 }
 
-TEST_F(FrameTest, ATruncatedOrHostileFileKeepsTheDefaults) {
+TEST_F(ConfigTest, ATruncatedOrHostileFileKeepsTheDefaults) {
     frame->OpenDocument(file("t.htm"));
     Settings.ShortTitle = true;
     frame->close();
@@ -249,7 +257,7 @@ TEST_F(FrameTest, ATruncatedOrHostileFileKeepsTheDefaults) {
     EXPECT_NE(EditorColors[ecStdText], EditorColors[ecStdBackgr]);
 }
 
-TEST_F(FrameTest, StoredMainBoundsAreShrunkToTheScreen) {
+TEST_F(ConfigTest, StoredMainBoundsAreShrunkToTheScreen) {
     frame->close();
     TCompressFile whole(configFile(), TCompressFile::fmOpenRead);
     const std::vector<uint8_t> good = whole.Content();
@@ -265,13 +273,13 @@ TEST_F(FrameTest, StoredMainBoundsAreShrunkToTheScreen) {
         EXPECT_LE(frame->width(), avail.width());
         EXPECT_LE(frame->height(), avail.height());
         frame->close();
-        const ConfigContent back = readBack(configFile());
+        const test::ConfigFile back = readBack(configFile());
         ASSERT_TRUE(back.main);
         EXPECT_LE(back.main->bounds.width(), avail.width());
     }
 }
 
-TEST_F(FrameTest, AnOlderFileWithoutTheLastSectionsIsFine) {
+TEST_F(ConfigTest, AnOlderFileWithoutTheLastSectionsIsFine) {
     findDialog()->cmbText->addItem("kept");
     frame->close();
     // Cut the content right after the find section.
@@ -289,7 +297,7 @@ TEST_F(FrameTest, AnOlderFileWithoutTheLastSectionsIsFine) {
     EXPECT_EQ(HierarchieState.Server, "before");
 }
 
-TEST_F(FrameTest, RestoredSelectionsAreClampedToTheFileAsItIsNow) {
+TEST_F(ConfigTest, RestoredSelectionsAreClampedToTheFileAsItIsNow) {
     const QString path = file("shrink.htm", "0123456789\r\n0123456789");
     TMDIChild *w = frame->OpenDocument(path);
     w->Editor->SetSelection(15, 22);
@@ -303,21 +311,21 @@ TEST_F(FrameTest, RestoredSelectionsAreClampedToTheFileAsItIsNow) {
     frame->close();
     file("shrink.htm", "ab\r\ncd");
     TCompressFile f(configFile(), TCompressFile::fmOpenRead);
-    ConfigContent c;
-    ReadConfig(f, c);
+    test::ConfigFile c;
+    c.Read(f);
     // Between a CR and its LF a bound steps back before the CR.
     c.main->windows[0]->selStart = 4;
     c.main->windows[0]->selEnd = 4;
     {
         TCompressFile w2(configFile(), TCompressFile::fmCreate);
-        WriteConfig(w2, c);
+        c.Write(w2);
         ASSERT_TRUE(w2.Close());
     }
     startFrame();
     EXPECT_EQ(frame->DocumentWindows().first()->Editor->SelStart(), 3);
 }
 
-TEST_F(FrameTest, OwnSwitchesFlatButtonsOffAndItIsWrittenSo) {
+TEST_F(ConfigTest, OwnSwitchesFlatButtonsOffAndItIsWrittenSo) {
     Settings.ComCtl32Paint = true;
     frame->close();
     startFrame();
@@ -331,7 +339,7 @@ TEST_F(FrameTest, OwnSwitchesFlatButtonsOffAndItIsWrittenSo) {
     EXPECT_FALSE(Settings.ComCtl32Paint);
 }
 
-TEST_F(FrameTest, TheConfigurationIsWrittenWholeOrNotAtAllAndOnlyAsARegularFile) {
+TEST_F(ConfigTest, TheConfigurationIsWrittenWholeOrNotAtAllAndOnlyAsARegularFile) {
     frame->close();
     const QByteArray good = read(configFile());
     // A disk that fills up while the configuration is written.

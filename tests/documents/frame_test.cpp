@@ -4,7 +4,7 @@
 #include "documents/new_document.h"
 #include "documents/title_preview.h"
 #include "editor/document_file.h"
-#include "editor/find_dialogs.h"
+#include "search/find_dialogs.h"
 #include <QComboBox>
 #include <QLineEdit>
 #include "frame_test_util.h"

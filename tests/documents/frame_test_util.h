@@ -4,8 +4,8 @@
 #include "documents/browser_view.h"
 #include "documents/main_window.h"
 #include "editor/editor_widget.h"
-#include "editor/find_dialogs.h"
-#include "editor/search_commands.h"
+#include "search/find_dialogs.h"
+#include "search/search_commands.h"
 #include "settings/settings.h"
 #include "support/scripted_services.h"
 
@@ -46,16 +46,21 @@ protected:
         // The tip of the day greets every start; close it.
         startFrame();
     }
-    // A new main window, as at program start (its tip of the day closed).
-    void startFrame(const QStringList &arguments = {}, std::vector<Subsystem> subsystems = {SearchSubsystem()}) {
+    // A new main window, as at program start (its tip of the day closed);
+    // without subsystems, those the fixture names.
+    void startFrame(const QStringList &arguments = {}, std::vector<Subsystem> subsystems = {}) {
         frame.reset();
         services.onModal = [](QDialog &) { return int(QDialog::Rejected); };
-        frame = std::make_unique<TfrmMain>(arguments, std::move(subsystems));
+        const bool own = subsystems.empty();
+        if (own) subsystems = defaultSubsystems();
+        frame = std::make_unique<TfrmMain>(arguments, std::move(subsystems), own ? configOrder() : QStringList());
         frame->resize(1000, 700);
         frame->show();
         waitForStartup();
         services.onModal = nullptr;
     }
+    virtual std::vector<Subsystem> defaultSubsystems() { return {SearchSubsystem()}; }
+    virtual QStringList configOrder() { return {}; }
     // The start-up work runs once the window is on the screen.
     void waitForStartup() {
         const QDeadlineTimer deadline(10000);

@@ -1,6 +1,6 @@
 // Inputs the fuzzers found or started from, read on every run: none may
 // crash, hang or grow beyond the caps.
-#include "documents/config_content.h"
+#include "support/config_file.h"
 #include "settings/compress_file.h"
 
 #include <QDir>
@@ -24,8 +24,8 @@ TEST(FuzzInputs, ConfigurationContentsAreReadSafely) {
     ASSERT_FALSE(files.isEmpty());
     for (const QString &name : files) {
         TCompressFile f(TCompressFile::Pack(readFile(dir.filePath(name))));
-        ConfigContent c;
-        ReadConfig(f, c);
+        test::ConfigFile c;
+        c.Read(f);
         if (c.main) {
             EXPECT_LE(c.main->windows.size(), f.Content().size()) << name.toStdString();
         }
@@ -45,8 +45,8 @@ TEST(FuzzInputs, CompressedImagesAreReadSafely) {
 
 TEST(FuzzInputs, TheSeedIsAValidConfiguration) {
     TCompressFile f(TCompressFile::Pack(readFile(QStringLiteral(XO_SOURCE_DIR "/tests/fuzz_inputs/config_seed.bin"))));
-    ConfigContent c;
-    ReadConfig(f, c);
+    test::ConfigFile c;
+    c.Read(f);
     EXPECT_TRUE(c.signatureOk);
     EXPECT_FALSE(c.damaged);
     ASSERT_TRUE(c.main);

@@ -4,8 +4,8 @@
 #include "settings/compress_file.h"
 #include "settings/settings.h"
 #include "support/scripted_services.h"
-#include "tables/cell_data.h"
-#include "tables/table_from_lines.h"
+#include "dialogs/cell_data.h"
+#include "tags/table_from_lines.h"
 #include "tables/table_grid.h"
 #include "tags/insertion.h"
 

@@ -8,10 +8,10 @@
 #include "tags/list_conversion.h"
 #include "tags/tag_commands.h"
 #include "tags/user_tags.h"
-#include "settings/options_dialog.h"
-#include "settings/browser_choice_state.h"
-#include "settings/choose_browser.h"
-#include "settings/settings_registration.h"
+#include "options/options_dialog.h"
+#include "options/browser_choice_state.h"
+#include "options/choose_browser.h"
+#include "options/options_registration.h"
 #include <QButtonGroup>
 #include "documents/help.h"
 
@@ -609,7 +609,7 @@ class BrowserFrameTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        startFrame({}, {SettingsSubsystem(), SearchSubsystem(), DialogsSubsystem(), TagsSubsystem()});
+        startFrame({}, {OptionsSubsystem(), SearchSubsystem(), DialogsSubsystem(), TagsSubsystem()});
     }
 };
 } // namespace

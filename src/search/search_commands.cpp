@@ -1,8 +1,7 @@
 #include "search_commands.h"
 
-#include "documents/config_content.h"
 #include "documents/main_window.h"
-#include "editor_widget.h"
+#include "editor/editor_widget.h"
 #include "find_dialogs.h"
 #include "platform/cp1250.h"
 #include "platform/services.h"
@@ -10,6 +9,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <memory>
+#include <optional>
 
 namespace xo {
 
@@ -89,14 +90,29 @@ Subsystem SearchSubsystem() {
         {QStringLiteral("TdlgReplace"), [](TfrmMain &m) { return new TdlgReplace(&m); }},
         {QStringLiteral("TfrmGotoLine"), [](TfrmMain &m) { return new TfrmGotoLine(&m); }},
     };
-    s.readConfig = [](TfrmMain &m, const ConfigContent &c) {
-        if (c.find) dialog<TdlgFind>(m, "TdlgFind")->Apply(*c.find);
-        if (c.replace) dialog<TdlgReplace>(m, "TdlgReplace")->Apply(*c.replace);
-    };
-    s.writeConfig = [](TfrmMain &m, ConfigContent &c) {
-        c.find = dialog<TdlgFind>(m, "TdlgFind")->Collect();
-        c.replace = dialog<TdlgReplace>(m, "TdlgReplace")->Collect();
-    };
+    // The dialogs' histories and choices: "FindDial" and "ReplaceDial".
+    auto find = std::make_shared<std::optional<FindSection>>();
+    s.config.push_back({QStringLiteral("Find"),
+                        [find](TfrmMain &, TCompressFile &f) {
+                            find->reset();
+                            if (FindSection r; r.Read(f)) *find = r;
+                        },
+                        [find](TfrmMain &m) {
+                            if (*find) dialog<TdlgFind>(m, "TdlgFind")->Apply(**find);
+                        },
+                        [](TfrmMain &m, TCompressFile &f) { dialog<TdlgFind>(m, "TdlgFind")->Collect().Write(f); }});
+    auto replace = std::make_shared<std::optional<ReplaceSection>>();
+    s.config.push_back({QStringLiteral("Replace"),
+                        [replace](TfrmMain &, TCompressFile &f) {
+                            replace->reset();
+                            if (ReplaceSection r; r.Read(f)) *replace = r;
+                        },
+                        [replace](TfrmMain &m) {
+                            if (*replace) dialog<TdlgReplace>(m, "TdlgReplace")->Apply(**replace);
+                        },
+                        [](TfrmMain &m, TCompressFile &f) {
+                            dialog<TdlgReplace>(m, "TdlgReplace")->Collect().Write(f);
+                        }});
     return s;
 }
 

@@ -2,7 +2,7 @@
 // The external browsers: finding them on the system, choosing one, and
 // starting it with an address as its one argument.
 
-#include "settings.h"
+#include "settings/settings.h"
 
 #include <QString>
 #include <functional>
@@ -40,8 +40,7 @@ public:
 // Linux has no DDE to a running browser: always false.
 bool OpenByDde(int index, const QString &address);
 void ShowInBrowser(const QString &address, TBrowserHost &host);
-// The program's way to show an address (the web links); set by the frame.
-extern std::function<void(const QString &address)> ShowAddressInBrowser;
+
 // Starts browser `index` (0 first, 1 second) with the address; false when
 // it could not be started or no path was given.
 bool LaunchBrowser(int index, const QString &address, TBrowserHost &host);

@@ -5,6 +5,6 @@
 
 namespace xo {
 
-Subsystem SettingsSubsystem();
+Subsystem OptionsSubsystem();
 
 } // namespace xo

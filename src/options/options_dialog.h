@@ -3,6 +3,7 @@
 // on six pages. Colours change the open editors at once and come back on
 // Cancel; everything else is stored on OK.
 
+#include "documents/shared_commands.h"
 #include "list_editors.h"
 
 #include <QDialog>
@@ -16,12 +17,6 @@ class QPushButton;
 class QTabWidget;
 
 namespace xo {
-
-enum OptionsPage { pgGlobal = 0, pgColors, pgBrowsers, pgStylyTextu, pgUserTag, pgPredefinedDirs };
-
-// Opens the program's options dialog on a page (-1: the one last shown);
-// true when it was confirmed. Installed by the frame; until then it is refused.
-extern std::function<bool(int page)> OpenOptionsDialog;
 
 class TfrmOptions : public QDialog {
     Q_OBJECT

@@ -2,7 +2,7 @@
 // The table command's two insertions: a TABLE skeleton at the caret, and a
 // table made from the selected lines of text, one row per line.
 
-#include "cell_data.h"
+#include "dialogs/cell_data.h"
 
 #include <string>
 

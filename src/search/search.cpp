@@ -1,6 +1,6 @@
 #include "search.h"
 
-#include "editor_core.h"
+#include "editor/editor_core.h"
 #include "platform/cp1250.h"
 #include "platform/services.h"
 

@@ -3,7 +3,7 @@
 // one entry shown at a time, stepped through, inserted and deleted, with the
 // rules for the buttons and for leaving the page.
 
-#include "settings.h"
+#include "settings/settings.h"
 
 #include <QString>
 

@@ -23,7 +23,6 @@
 
 namespace xo {
 
-std::function<bool(int page)> OpenOptionsDialog = [](int) { return false; };
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "platform/cp1250.h"
 #include "platform/qt_services.h"
-#include "settings/browser_choice_state.h"
-#include "settings/browsers.h"
-#include "settings/list_editors.h"
-#include "settings/options_dialog.h"
+#include "options/browser_choice_state.h"
+#include "options/browsers.h"
+#include "options/list_editors.h"
+#include "options/options_dialog.h"
 #include "settings/settings.h"
 #include "support/scripted_services.h"
 

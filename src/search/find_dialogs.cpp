@@ -1,9 +1,9 @@
 #include "find_dialogs.h"
 
-#include "editor_core.h"
+#include "editor/editor_core.h"
 #include "platform/cp1250.h"
 #include "settings/compress_file.h"
-#include "shared_routines.h"
+#include "editor/shared_routines.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,6 @@
-#include "settings_registration.h"
+#include "options_registration.h"
 
+#include "browser_choice_state.h"
 #include "browsers.h"
 #include "choose_browser.h"
 #include "dialogs/dialog_services.h"
@@ -71,9 +72,10 @@ void commands(TfrmMain &m, std::vector<CommandSpec> &specs) {
 
 } // namespace
 
-Subsystem SettingsSubsystem() {
+Subsystem OptionsSubsystem() {
     Subsystem s;
-    s.name = QStringLiteral("settings");
+    s.name = QStringLiteral("options");
+    s.config = {StateSection("ChooseBrowser", ChooseBrowserState)};
     s.commands = commands;
     s.dialogs = {DialogOf<TfrmOptions>("TfrmOptions"), DialogOf<TfrmChooseBrowser>("TfrmChooseBrowser")};
     s.attached = [](TfrmMain &m) {

@@ -1,6 +1,6 @@
 #include "cell_data.h"
 
-#include "dialogs/tag_builders.h"
+#include "tag_builders.h"
 
 namespace xo {
 

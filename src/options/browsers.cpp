@@ -47,7 +47,6 @@ void DiscoverBrowsers(TSettings &s, const BrowserLookup &lookup) {
 
 int BrowserImageIndex(const TSettings &s) { return s.BrowsersNetscape.empty() && !s.BrowsersExplorer.empty() ? 4 : 3; }
 
-std::function<void(const QString &address)> ShowAddressInBrowser;
 
 bool OpenByDde(int, const QString &) { return false; }
 

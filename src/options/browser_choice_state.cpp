@@ -1,6 +1,6 @@
 #include "browser_choice_state.h"
 
-#include "compress_file.h"
+#include "settings/compress_file.h"
 
 namespace xo {
 
