@@ -647,6 +647,22 @@ void TfrmMain::ApplySettings() {
         if (s.applySettings) s.applySettings(*this);
 }
 
+void TfrmMain::changeEvent(QEvent *e) {
+    QMainWindow::changeEvent(e);
+    // Back from another program: its changes to open files are looked at first.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && started_)
+        QTimer::singleShot(0, this, [this] { CheckFilesOnDisk(); });
+}
+
+void TfrmMain::CheckFilesOnDisk() {
+    if (checkingFiles_) return; // its own questions activate the window again
+    checkingFiles_ = true;
+    for (TMDIChild *c : DocumentWindows())
+        if (!c->Closing) c->Editor->ResolveChangedFile(false);
+    checkingFiles_ = false;
+    RefreshModifiedGlyphs();
+}
+
 void TfrmMain::showEvent(QShowEvent *e) {
     QMainWindow::showEvent(e);
     if (activationQueued_) return;

@@ -122,8 +122,13 @@ public:
     QString OpenDirectory, SaveDirectory;
     int OpenFilterIndex = 1;
 
+    // Asks about every document whose file another program changed or
+    // removed; runs when the window is activated.
+    void CheckFilesOnDisk();
+
 protected:
     bool event(QEvent *e) override;
+    void changeEvent(QEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
@@ -145,6 +150,7 @@ private:
     bool ownButtons_ = false;
     std::vector<Subsystem> subsystems_;
     QStringList configOrder_;
+    bool checkingFiles_ = false;
     // Every section of the configuration file, in the file's order.
     std::vector<ConfigSection> ConfigSections();
     QHash<QString, QDialog *> dialogs_;

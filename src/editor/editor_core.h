@@ -141,7 +141,33 @@ public:
 
     // --- Files --------------------------------------------------------------------
     bool LoadFromFile(const QString &fileName);
+    // Before it writes, a file changed by another program since the document
+    // read or wrote it leads to a question; false when the user kept it (no
+    // message then) or the write failed.
     bool SaveToFile();
+    // The text of the file read again, the caret on its line, as one undo step.
+    bool ReloadFromFile();
+    // Grows with every change of the text.
+    unsigned long long Revision() const { return buffer_.revision(); }
+
+    // What the document knows of its file on disk: who it is (device and
+    // inode), its modification time and size when it was last read or written.
+    struct DiskStamp {
+        bool known = false;
+        qint64 device = 0, inode = 0, mtimeNs = 0, size = 0;
+        bool operator==(const DiskStamp &) const = default;
+    };
+    static DiskStamp StampOf(const QString &fileName);
+    enum class DiskState { Same, Changed, Missing };
+    // The file compared with what the document remembers; Same for a document without a file.
+    DiskState FileOnDisk() const;
+    // The change now seen is the one the user has answered for (nothing is
+    // asked again until the file changes once more).
+    void AcceptFileOnDisk() { answered_ = StampOf(FileName); }
+    // Asks about a file changed by another program (`saving`: before a save,
+    // where Cancel keeps the file). False when the document must not be
+    // written over the file now.
+    bool ResolveChangedFile(bool saving);
 
     // --- View hooks -----------------------------------------------------------------
     virtual void Repaint() {}
@@ -173,6 +199,10 @@ private:
 
     TextBuffer buffer_;
     UndoList undo_;
+    DiskStamp disk_, answered_;
+    QString diskPath_; // the file disk_ belongs to
+    bool missingReported_ = false;
+    void RememberDisk();
     int selStart_ = 1;
     int selEnd_ = 1;
     bool caretAtStart_ = false;

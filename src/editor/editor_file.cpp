@@ -6,6 +6,10 @@
 #include "platform/services.h"
 #include "settings/settings.h"
 
+#include <QFile>
+#include <algorithm>
+#include <sys/stat.h>
+
 namespace xo {
 
 namespace {
@@ -48,6 +52,7 @@ bool EditorCore::LoadFromFile(const QString &fileName) {
     undo_.clear();
     ClearModified();
     FileName = fileName;
+    RememberDisk();
     if (OnCaptionChange) OnCaptionChange();
     editorHost().ClearStatusText();
     Repaint();
@@ -122,6 +127,7 @@ void EditorCore::RefreshStamps() {
 
 bool EditorCore::SaveToFile() {
     if (FileName.isEmpty()) return false;
+    if (!ResolveChangedFile(true)) return false;
     EnterWait();
     HideCaret();
     PaintEnabled = false;
@@ -138,8 +144,118 @@ bool EditorCore::SaveToFile() {
     }
     if (OnCaptionChange) OnCaptionChange();
     ClearModified();
+    RememberDisk();
     editorHost().ClearStatusText();
     LeaveWait();
+    return true;
+}
+
+EditorCore::DiskStamp EditorCore::StampOf(const QString &fileName) {
+    struct stat st {};
+    DiskStamp d;
+    if (fileName.isEmpty() || ::stat(QFile::encodeName(fileName).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return d;
+    d.known = true;
+    d.device = qint64(st.st_dev);
+    d.inode = qint64(st.st_ino);
+    d.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    d.size = qint64(st.st_size);
+    return d;
+}
+
+void EditorCore::RememberDisk() {
+    disk_ = StampOf(FileName);
+    diskPath_ = FileName;
+    answered_ = {};
+    missingReported_ = false;
+}
+
+EditorCore::DiskState EditorCore::FileOnDisk() const {
+    // Under another name (a save as), the file is a new target, not a changed one.
+    if (FileName.isEmpty() || diskPath_ != FileName || !disk_.known) return DiskState::Same;
+    const DiskStamp now = StampOf(FileName);
+    if (!now.known) return DiskState::Missing;
+    return now == disk_ ? DiskState::Same : DiskState::Changed;
+}
+
+bool EditorCore::ResolveChangedFile(bool saving) {
+    const DiskState state = FileOnDisk();
+    if (state == DiskState::Same) return true;
+    if (state == DiskState::Missing) {
+        // The document is now all there is of it: it must be saved to exist again.
+        if (!saving && !missingReported_) {
+            missingReported_ = true;
+            SetModified();
+            platform::message(kCaption,
+                              QStringLiteral("Soubor %1 byl smazán nebo přejmenován jiným programem. Dokument zůstává "
+                                             "otevřený; uložením se soubor vytvoří znovu.")
+                                  .arg(FileName),
+                              platform::Icon::Exclamation);
+        }
+        return true;
+    }
+    const DiskStamp now = StampOf(FileName);
+    if (!saving && now == answered_) return true; // this change was asked about already
+    answered_ = now;
+    if (!saving && !Modified()) {
+        if (platform::message(kCaption,
+                              QStringLiteral("Soubor %1 byl změněn jiným programem. Načíst znovu?").arg(FileName),
+                              platform::Icon::Question, platform::Buttons::YesNo) == platform::Answer::Yes)
+            ReloadFromFile();
+        return true;
+    }
+    const platform::Answer a = platform::message(
+        kCaption,
+        QStringLiteral("Soubor %1 byl změněn jiným programem%2.\n\nAno: přepsat soubor dokumentem z editoru\nNe: načíst "
+                       "soubor znovu (změny v dokumentu se ztratí)\nStorno: %3")
+            .arg(FileName, Modified() ? QStringLiteral(" a dokument obsahuje neuložené změny") : QString(),
+                 saving ? QStringLiteral("neukládat") : QStringLiteral("zatím nic neměnit")),
+        platform::Icon::Question, platform::Buttons::YesNoCancel);
+    if (a == platform::Answer::Yes) {
+        if (saving) return true;
+        disk_ = now; // the user's yes: the save may write over it
+        return SaveToFile();
+    }
+    if (a == platform::Answer::No &&
+        (!Modified() || platform::message(kCaption,
+                                          QStringLiteral("Neuložené změny dokumentu %1 se ztratí. Opravdu načíst soubor "
+                                                         "znovu?")
+                                              .arg(FileName),
+                                          platform::Icon::Question,
+                                          platform::Buttons::YesNo) == platform::Answer::Yes))
+        ReloadFromFile();
+    return false;
+}
+
+bool EditorCore::ReloadFromFile() {
+    DocumentBytes doc;
+    if (ReadDocumentFile(FileName, doc) != ReadStatus::Ok) {
+        platform::message(kCaption, QStringLiteral("Soubor nenalezen nebo odepřen přístup"), platform::Icon::Exclamation);
+        return false;
+    }
+    const int line = LineOfPos(selStart_);
+    // One undo step puts the document's text back as it was.
+    UndoRecord r;
+    r.kind = UndoRecord::Stamps;
+    r.a = selStart_;
+    r.b = selEnd_;
+    r.caretAtStart = caretAtStart_;
+    UndoRecord part;
+    part.a = 1;
+    part.b = int(doc.size) + 1;
+    part.text = buffer_.copy(0, TextLength());
+    r.parts.push_back(std::move(part));
+    buffer_.adopt(std::move(doc.data), doc.size, doc.capacity, std::move(doc.lineStarts));
+    if (UndoEnabled) undo_.push(std::move(r));
+    DosLineEnds = doc.dosLineEnds;
+    Utf8 = doc.utf8;
+    Utf8Bom = doc.bom;
+    selStart_ = selEnd_ = LineStart(std::min(line, LineCount()));
+    caretAtStart_ = false;
+    ClearModified();
+    RememberDisk();
+    if (OnCaptionChange) OnCaptionChange();
+    if (!ScrollToCaret()) Repaint();
     return true;
 }
 

@@ -97,6 +97,7 @@ void LineIndex::eraseLines(int first, int n) {
 }
 
 void TextBuffer::insert(int offset, std::string_view s) {
+    ++revision_;
     if (s.empty()) return;
     const int n = int(s.size());
     // Text between a CR and its LF breaks that line end.
@@ -119,6 +120,7 @@ void TextBuffer::insert(int offset, std::string_view s) {
 }
 
 void TextBuffer::erase(int offset, int n) {
+    ++revision_;
     if (n <= 0) return;
     // Line ends that lose their CR or their LF: starts in offset+1 .. offset+n+1.
     const int line = lines_.lineOf(offset);
@@ -132,6 +134,7 @@ void TextBuffer::erase(int offset, int n) {
 }
 
 void TextBuffer::adopt(std::unique_ptr<char[]> data, size_t size, size_t capacity, std::vector<int> lineStarts) {
+    ++revision_;
     text_.adopt(std::move(data), size, capacity);
     if (lineStarts.empty())
         rebuildIndex();
@@ -140,6 +143,7 @@ void TextBuffer::adopt(std::unique_ptr<char[]> data, size_t size, size_t capacit
 }
 
 void TextBuffer::assign(std::string_view s) {
+    ++revision_;
     const size_t cap = s.size() + s.size() / 16 + 4096;
     auto data = std::make_unique_for_overwrite<char[]>(cap);
     std::memcpy(data.get(), s.data(), s.size());
@@ -204,6 +208,7 @@ int TextBuffer::find(std::string_view needle, int from) const {
 namespace xo {
 
 void TextBuffer::mapBytes(const std::array<char, 256> &table) {
+    ++revision_;
     // The buffer is ours: the contiguous view points into it.
     char *p = const_cast<char *>(contiguous().data());
     for (int i = 0; i < size(); ++i) p[i] = table[static_cast<unsigned char>(p[i])];

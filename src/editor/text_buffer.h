@@ -70,6 +70,10 @@ public:
     // First occurrence of needle at or after from, or -1.
     int find(std::string_view needle, int from) const;
 
+    // Grows with every change of the text, so that a copy taken in pieces
+    // can tell whether it is still whole.
+    unsigned long long revision() const { return revision_; }
+
     int lineCount() const { return lines_.count(); }
     int lineStart(int line) const { return lines_.start(line); }
     int lineOf(int offset) const { return lines_.lineOf(offset, size()); }
@@ -78,6 +82,7 @@ private:
     bool crlfAt(int i) const { return at(i) == '\r' && at(i + 1) == '\n'; }
     void rebuildIndex();
     GapVector<char> text_;
+    unsigned long long revision_ = 0;
     LineIndex lines_;
 };
 

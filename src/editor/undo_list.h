@@ -8,9 +8,10 @@
 namespace xo {
 
 struct UndoRecord {
-    // Stamps: the date and time values a save refreshed, undone together in
-    // one step; a and b hold the selection before the save, each part
-    // a = start, b = end of the new value and the old value as text.
+    // Stamps: stretches replaced at once and undone together in one step (the
+    // date and time values a save refreshed, the whole text of a reload); a
+    // and b hold the selection before, each part a = start, b = end of the
+    // new value and the old value as text.
     enum Kind { Empty = 0, Insertion = 1, Deletion = 2, Selection = 3, Stamps = 4 };
     Kind kind = Empty;
     int a = 0;           // insertion start / deletion place / SelStart

@@ -120,9 +120,11 @@ bool SafeFile::commit(const std::function<void(const QString &)> &beforeReplace)
         (void)::fchown(fd_, old.st_uid, old.st_gid);
     (void)::fchmod(fd_, mode);
     // Every write was checked; a file system that reports a full disk only
-    // when the file is closed (NFS) is caught here. No fsync: it would cost
-    // more than the whole write, and a killed program loses nothing without it.
-    const bool closed = ::close(fd_) == 0;
+    // when the file is closed (NFS) is caught here. The content is on the
+    // disk before it takes the old file's place: after a power cut the name
+    // holds the old content or the new, never an empty or partial file.
+    const bool synced = ::fsync(fd_) == 0 || errno == EINVAL; // EINVAL: a file system that cannot sync
+    const bool closed = ::close(fd_) == 0 && synced;
     fd_ = -1;
     if (!closed) {
         cancel();
@@ -134,6 +136,12 @@ bool SafeFile::commit(const std::function<void(const QString &)> &beforeReplace)
         return false;
     }
     temp_.clear();
+    // And the rename itself, recorded in the directory.
+    const int dir = ::open(nativeName(QFileInfo(resolved_).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
     return true;
 }
 

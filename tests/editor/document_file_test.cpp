@@ -359,3 +359,78 @@ TEST_F(DocumentFileTest, SavingThroughALinkKeepsTheLinkTheOwnerAndABackupOfTheOl
         EXPECT_EQ(st.st_gid, 1000u);
     }
 }
+
+TEST_F(DocumentFileTest, AFileChangedByAnotherProgramIsNeverWrittenOverWithoutAYes) {
+    using platform::Answer;
+    using platform::Icon;
+    const QString doc = path("doc.htm");
+    const QString reload = QStringLiteral("Soubor %1 byl změněn jiným programem. Načíst znovu?").arg(doc);
+    Model m;
+    ASSERT_TRUE(load(m, "one\r\ntwo\r\nthree"));
+    m.caret(m.LineStart(2) + 2);
+    EXPECT_TRUE(m.ResolveChangedFile(false)); // nothing changed: nothing asked
+
+    // Unmodified: reload, the caret on its line, one undo step back; asked once per change.
+    write("doc.htm", "ONE\nTWO\nTHREE\nFOUR");
+    services.expectMessage(reload, Answer::Yes, Icon::Question);
+    m.ResolveChangedFile(false);
+    EXPECT_EQ(m.Text(), "ONE\r\nTWO\r\nTHREE\r\nFOUR");
+    EXPECT_FALSE(m.DosLineEnds);
+    EXPECT_EQ(m.SelStart(), m.LineStart(2));
+    EXPECT_FALSE(m.Modified());
+    m.Undo();
+    EXPECT_EQ(m.Text(), "one\r\ntwo\r\nthree");
+    ASSERT_TRUE(load(m, "one"));
+    write("doc.htm", "changed");
+    services.expectMessage(reload, Answer::No, Icon::Question);
+    m.ResolveChangedFile(false);
+    m.ResolveChangedFile(false); // the same change: not asked again
+    EXPECT_EQ(m.Text(), "one");
+
+    // The save asks all the same; Cancel keeps the other program's bytes.
+    const QString modified = QStringLiteral("Soubor %1 byl změněn jiným programem.\n\nAno: přepsat soubor dokumentem z "
+                                            "editoru\nNe: načíst soubor znovu (změny v dokumentu se ztratí)\nStorno: "
+                                            "neukládat")
+                                 .arg(doc);
+    services.expectMessage(modified, Answer::Cancel, Icon::Question);
+    EXPECT_FALSE(m.SaveToFile());
+    EXPECT_EQ(read("doc.htm"), "changed");
+    // Modified: No, then not sure: nothing happens; No, then sure: reloaded.
+    m.type("!");
+    const QString withEdits = QStringLiteral("Soubor %1 byl změněn jiným programem a dokument obsahuje neuložené změny."
+                                             "\n\nAno: přepsat soubor dokumentem z editoru\nNe: načíst soubor znovu "
+                                             "(změny v dokumentu se ztratí)\nStorno: neukládat")
+                                 .arg(doc);
+    const QString sure = QStringLiteral("Neuložené změny dokumentu %1 se ztratí. Opravdu načíst soubor znovu?").arg(doc);
+    services.expectMessage(withEdits, Answer::No, Icon::Question);
+    services.expectMessage(sure, Answer::No, Icon::Question);
+    EXPECT_FALSE(m.SaveToFile());
+    EXPECT_EQ(m.Text(), "!one");
+    services.expectMessage(withEdits, Answer::No, Icon::Question);
+    services.expectMessage(sure, Answer::Yes, Icon::Question);
+    EXPECT_FALSE(m.SaveToFile());
+    EXPECT_EQ(m.Text(), "changed");
+    // Yes writes over it.
+    m.type("?");
+    write("doc.htm", "third version");
+    services.expectMessage(withEdits, Answer::Yes, Icon::Question);
+    EXPECT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("doc.htm"), "?changed");
+    EXPECT_TRUE(m.SaveToFile()); // its own file now: no question
+
+    // A removed file is said once; the document stays, modified, and a save makes the file again.
+    QFile::remove(doc);
+    services.expectMessage(QStringLiteral("Soubor %1 byl smazán nebo přejmenován jiným programem. Dokument zůstává "
+                                          "otevřený; uložením se soubor vytvoří znovu.")
+                               .arg(doc));
+    m.ResolveChangedFile(false);
+    m.ResolveChangedFile(false);
+    EXPECT_TRUE(m.Modified());
+    EXPECT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("doc.htm"), "?changed");
+    // Saved under another name: a new target, not a changed file.
+    write("other.htm", "someone else's");
+    m.FileName = path("other.htm");
+    EXPECT_TRUE(m.SaveToFile());
+    EXPECT_EQ(read("other.htm"), "?changed");
+}
