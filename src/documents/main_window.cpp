@@ -703,6 +703,8 @@ void TfrmMain::FirstActivation() {
     ApplySettings();
     MenuUpdate();
     LeaveWait();
+    for (const Subsystem &s : subsystems_)
+        if (s.started) s.started(*this);
     if (Settings.RunTip) {
         for (TMDIChild *c : DocumentWindows()) c->Editor->HideCaret();
         frmTips->NextTip();

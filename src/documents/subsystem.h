@@ -61,6 +61,9 @@ struct Subsystem {
     // Once the frame is built, and when it goes.
     std::function<void(TfrmMain &)> attached;
     std::function<void(TfrmMain &)> detached;
+    // Once the window shows and the start-up work (configuration, windows of
+    // the last run) is done, before the tip of the day.
+    std::function<void(TfrmMain &)> started;
     // After the settings were applied (start-up and the options dialog).
     std::function<void(TfrmMain &)> applySettings;
     // The subsystem's sections of the configuration file.

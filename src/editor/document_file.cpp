@@ -108,6 +108,24 @@ DocumentBytes NormalizeDocument(std::unique_ptr<char[]> raw, size_t size, size_t
     return out;
 }
 
+ReadStatus DocumentFromBytes(std::string_view bytes, bool utf8, DocumentBytes &out) {
+    if (bytes.size() > kMaxDocumentText) return ReadStatus::TooLarge;
+    const size_t size = bytes.size();
+    const size_t cap = size + size / 8 + editingRoom(size);
+    auto data = std::make_unique_for_overwrite<char[]>(cap);
+    memcpy(data.get(), bytes.data(), size);
+    size_t n = size, room = cap;
+    bool bom = false;
+    int references = 0;
+    if (utf8 && !ConvertUtf8Document(data, size, room, editingRoom, n, bom, references)) n = size; // plain ASCII
+    if (NormalizedSize(data.get(), n) > kMaxDocumentText) return ReadStatus::TooLarge;
+    out = NormalizeDocument(std::move(data), n, room);
+    out.utf8 = utf8;
+    out.bom = bom;
+    out.references = references;
+    return ReadStatus::Ok;
+}
+
 ReadStatus ReadDocumentFile(const QString &fileName, DocumentBytes &out) {
     const QFileInfo info(fileName);
     // Never a FIFO or a device: reading one could block for ever.
@@ -162,7 +180,9 @@ namespace {
 // written with millions of small calls.
 class ChunkWriter {
 public:
-    ChunkWriter(platform::SafeFile &f, bool utf8) : f_(f), utf8_(utf8) { buf_.reserve(kChunk + 3); }
+    ChunkWriter(platform::SafeFile &f, bool utf8, TextTally *tally) : f_(f), utf8_(utf8), tally_(tally) {
+        buf_.reserve(kChunk + 3);
+    }
     void put(const char *p, size_t n) {
         if (utf8_) return putUtf8(p, n);
         if (n >= kChunk) {
@@ -194,10 +214,12 @@ private:
     }
     void write(const char *p, size_t n) {
         if (ok_ && !f_.write(p, n)) ok_ = false;
+        if (tally_) tally_->add(p, n);
     }
     static constexpr size_t kChunk = 1 << 20;
     platform::SafeFile &f_;
     bool utf8_;
+    TextTally *tally_;
     std::string buf_;
     bool ok_ = true;
 };
@@ -246,12 +268,21 @@ void keepBackup(const QString &fileName, const QString &replaced) {
 
 } // namespace
 
-bool WriteDocumentFile(const QString &fileName, std::string_view first, std::string_view second, bool dosLineEnds,
-                       bool backup, bool utf8, bool bom) {
-    platform::SafeFile f(fileName);
-    if (!f.open()) return false;
-    if (utf8 && bom && !f.write("\xEF\xBB\xBF", 3)) return false;
-    ChunkWriter w(f, utf8);
+void TextTally::add(const char *p, size_t n) {
+    bytes += n;
+    for (size_t i = 0; i < n; ++i) {
+        fnv ^= static_cast<unsigned char>(p[i]);
+        fnv *= 1099511628211ull;
+    }
+}
+
+bool WriteDocumentText(platform::SafeFile &f, std::string_view first, std::string_view second, bool dosLineEnds,
+                       bool utf8, bool bom, TextTally *tally) {
+    if (utf8 && bom) {
+        if (!f.write("\xEF\xBB\xBF", 3)) return false;
+        if (tally) tally->add("\xEF\xBB\xBF", 3);
+    }
+    ChunkWriter w(f, utf8, tally);
     if (dosLineEnds) {
         w.put(first.data(), first.size());
         w.put(second.data(), second.size());
@@ -259,7 +290,14 @@ bool WriteDocumentFile(const QString &fileName, std::string_view first, std::str
         writeUnix(w, first, second);
     }
     w.flush();
-    if (!w.ok()) return false; // the old file stays as it was
+    return w.ok();
+}
+
+bool WriteDocumentFile(const QString &fileName, std::string_view first, std::string_view second, bool dosLineEnds,
+                       bool backup, bool utf8, bool bom) {
+    platform::SafeFile f(fileName);
+    if (!f.open()) return false;
+    if (!WriteDocumentText(f, first, second, dosLineEnds, utf8, bom)) return false; // the old file stays as it was
     return f.commit([&](const QString &replaced) {
         if (backup) keepBackup(fileName, replaced);
     });

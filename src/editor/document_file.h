@@ -4,11 +4,16 @@
 // final Ctrl+Z); writing never leaves a half-written file behind.
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <vector>
 
 namespace xo {
+
+namespace platform {
+class SafeFile;
+}
 
 struct DocumentBytes {
     std::unique_ptr<char[]> data;
@@ -35,6 +40,11 @@ constexpr size_t kMaxDocumentText = size_t(1) << 30;
 // when the file or its normalised text would exceed kMaxDocumentText.
 ReadStatus ReadDocumentFile(const QString &fileName, DocumentBytes &out);
 
+// The bytes a file of the given encoding holds, read as that file would be
+// (a UTF-8 file becomes code page 1250 with references, the line ends and
+// tabs are normalised); the encoding is taken as given, not detected.
+ReadStatus DocumentFromBytes(std::string_view bytes, bool utf8, DocumentBytes &out);
+
 // Line-end detection and the conversions of loading, on raw file bytes.
 // The normalised text must fit kMaxDocumentText (see NormalizedSize).
 DocumentBytes NormalizeDocument(std::unique_ptr<char[]> raw, size_t size, size_t capacity);
@@ -48,6 +58,18 @@ size_t NormalizedSize(const char *raw, size_t size);
 // With `utf8` the text is written as UTF-8 (after a byte-order mark with `bom`).
 bool WriteDocumentFile(const QString &fileName, std::string_view first, std::string_view second, bool dosLineEnds,
                        bool backup, bool utf8 = false, bool bom = false);
+
+// How many bytes were written and their FNV-1a hash, to check them when read.
+struct TextTally {
+    uint64_t bytes = 0;
+    uint64_t fnv = 14695981039346656037ull;
+    void add(const char *p, size_t n);
+};
+
+// The text as a file of this encoding and these line ends holds it, written
+// into an open safe file (which the caller commits).
+bool WriteDocumentText(platform::SafeFile &f, std::string_view first, std::string_view second, bool dosLineEnds,
+                       bool utf8, bool bom, TextTally *tally = nullptr);
 
 // The name with its extension replaced by ".bak" (or ".bak" appended).
 QString BackupFileName(const QString &fileName);

@@ -17,6 +17,7 @@
 namespace xo {
 
 class EditorCore;
+struct DocumentBytes;
 
 // What the editor asks of the main window.
 class EditorHost {
@@ -149,6 +150,8 @@ public:
     bool ReloadFromFile();
     // Grows with every change of the text.
     unsigned long long Revision() const { return buffer_.revision(); }
+    // Appends n characters from the 0-based offset to `out`, the gap left where it is.
+    void AppendText(int offset, int n, std::string &out) const { buffer_.appendTo(offset, n, out); }
 
     // What the document knows of its file on disk: who it is (device and
     // inode), its modification time and size when it was last read or written.
@@ -158,6 +161,12 @@ public:
         bool operator==(const DiskStamp &) const = default;
     };
     static DiskStamp StampOf(const QString &fileName);
+    // What the document knows of its file (nothing when it has none yet).
+    DiskStamp KnownDisk() const { return diskPath_ == FileName ? disk_ : DiskStamp{}; }
+    // A document brought back from elsewhere (a recovery journal): its text
+    // in the editor's form, its file name, and what its file was like then;
+    // it is open as modified, the file untouched.
+    void RecoverDocument(DocumentBytes doc, const QString &fileName, const DiskStamp &disk);
     enum class DiskState { Same, Changed, Missing };
     // The file compared with what the document remembers; Same for a document without a file.
     DiskState FileOnDisk() const;

@@ -150,6 +150,25 @@ bool EditorCore::SaveToFile() {
     return true;
 }
 
+void EditorCore::RecoverDocument(DocumentBytes doc, const QString &fileName, const DiskStamp &disk) {
+    undo_.clear();
+    buffer_.adopt(std::move(doc.data), doc.size, doc.capacity, std::move(doc.lineStarts));
+    DosLineEnds = doc.dosLineEnds;
+    Utf8 = doc.utf8;
+    Utf8Bom = doc.bom;
+    selStart_ = selEnd_ = 1;
+    caretAtStart_ = false;
+    FileName = fileName;
+    // The file as it was when the text was kept: a file changed since is asked about at the save.
+    disk_ = disk;
+    diskPath_ = fileName;
+    answered_ = {};
+    missingReported_ = false;
+    SetModified();
+    if (OnCaptionChange) OnCaptionChange();
+    Repaint();
+}
+
 EditorCore::DiskStamp EditorCore::StampOf(const QString &fileName) {
     struct stat st {};
     DiskStamp d;

@@ -175,6 +175,12 @@ std::string TextBuffer::copy(int offset, int n) const {
     return s;
 }
 
+void TextBuffer::appendTo(int offset, int n, std::string &out) const {
+    const size_t at = out.size();
+    out.resize(at + size_t(n));
+    text_.copy(size_t(offset), size_t(n), out.data() + at);
+}
+
 std::string_view TextBuffer::contiguous() { return {text_.contiguous(), text_.size()}; }
 
 int TextBuffer::find(std::string_view needle, int from) const {

@@ -60,6 +60,8 @@ public:
     void assign(std::string_view s);
 
     std::string copy(int offset, int n) const;
+    // Appends n bytes from offset to `out`.
+    void appendTo(int offset, int n, std::string &out) const;
     std::string_view contiguous();
     // Rewrites every byte through the table in place; the table must keep
     // CR and LF (the line index stays as it is).

@@ -1,5 +1,6 @@
 #include "qt_services.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -114,6 +115,8 @@ Answer QtServices::showMessage(const Message &m) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    if (QAbstractButton *yes = box.button(QMessageBox::Yes); yes && !m.yesText.isEmpty()) yes->setText(m.yesText);
+    if (QAbstractButton *no = box.button(QMessageBox::No); no && !m.noText.isEmpty()) no->setText(m.noText);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

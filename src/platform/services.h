@@ -27,6 +27,8 @@ struct Message {
     QString text;
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
+    // Captions of the Yes and No buttons where a question names its choices ("&Obnovit").
+    QString yesText, noText;
 };
 
 // Filters use Qt's form "Desc (*.a *.b)" separated by ";;".

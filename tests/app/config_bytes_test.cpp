@@ -32,6 +32,7 @@ TEST(ConfigBytes, TheWholeProgramWritesTheKnownFile) {
     test::ScriptedServices services;
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", dir.filePath("state").toLocal8Bit());
     TfrmMain::ProgramFile = dir.filePath("bin/xo");
     SetDefaultSettings();
     services.onModal = [](QDialog &) { return int(QDialog::Rejected); }; // the tip of the day

@@ -37,6 +37,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         // The configuration lives in the test's own directory.
         qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+        qputenv("XDG_STATE_HOME", dir.filePath("state").toLocal8Bit());
         TfrmMain::ProgramFile = dir.filePath("bin/xo");
         SetDefaultSettings();
         SetBrowserFactory([this](QWidget *parent) -> std::unique_ptr<BrowserView> {

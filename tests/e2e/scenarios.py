@@ -946,3 +946,77 @@ def a_link_out_of_the_site_is_neither_installed_nor_uploaded(s):
     finally:
         server.kill()
         server.wait()
+
+
+def recovery_entries(s):
+    root = s.path(".local/state/xo/recovery")
+    found = []
+    for folder, _, names in os.walk(root):
+        found += [os.path.join(folder, n) for n in names if n.endswith(".xoj")]
+    return found
+
+
+@scenario
+def unsaved_work_survives_a_killed_program(s):
+    first_start(s)
+    a = s.write("a.htm", b"first file\r\n")
+    open_file(s, a)
+    s.key("ctrl+End")
+    s.type("typed in a")
+    s.key("ctrl+n")
+    s.wait_trace("modal", "TfrmNewDocument")
+    s.key("alt+d")  # Prázdný &dokument
+    s.key("Return")
+    s.wait_window("Vyberte nové jméno souboru")
+    s.key("Escape")  # no name yet
+    s.wait_no_window("Vyberte nové jméno souboru")
+    time.sleep(0.3)
+    s.type("never saved")
+    # Within two seconds after typing stops, both are in the journal.
+    s.wait(lambda: len(recovery_entries(s)) == 2, "two journal entries (%s)" % recovery_entries(s), timeout=6)
+    s.proc.kill()
+    s.proc.wait()
+    s.start()
+    s.wait_trace("message", "Program minule neskončil řádně", timeout=20)
+    time.sleep(0.3)
+    s.screenshot("recovery-question")
+    s.key("alt+o")  # &Obnovit
+    s.wait_window("Tip dne", 20)
+    s.key("Escape")
+    s.wait_no_window("Tip dne")
+    check(s.read("a.htm") == b"first file\r\n", "the file on disk changed before a save")
+    s.key("alt+s")
+    s.key("v")  # Uložit &vše: the unnamed one asks for its name
+    s.wait_window("Vyberte nové jméno souboru")
+    s.key("ctrl+a")
+    s.type(s.path("new.htm"))
+    s.key("Return")
+    s.wait(lambda: os.path.exists(s.path("new.htm")) and s.read("a.htm") != b"first file\r\n", "both saved")
+    check(s.read("a.htm") == b"first file\r\ntyped in a", "a.htm holds %r" % s.read("a.htm"))
+    check(s.read("new.htm") == b"never saved", "new.htm holds %r" % s.read("new.htm"))
+    s.wait(lambda: not recovery_entries(s), "the journal emptied by the saves")
+    exit_program(s)
+
+
+@scenario
+def a_file_changed_by_another_program_is_not_overwritten_on_cancel(s):
+    first_start(s)
+    doc = s.write("c.htm", b"mine")
+    open_file(s, doc)
+    s.type("X")
+    s.write("c.htm", b"the other program's bytes")
+    s.key("ctrl+s")
+    s.wait_trace("message", "byl změněn jiným programem a dokument obsahuje neuložené změny")
+    time.sleep(0.3)
+    s.screenshot("changed-file-question")
+    s.key("Escape")  # Storno: not saved
+    s.wait_trace("answer", "cancel")
+    time.sleep(0.3)
+    check(s.read("c.htm") == b"the other program's bytes", "the other program's bytes were overwritten")
+    # An unmodified document is offered the new text when the window comes back.
+    s.key("alt+s")
+    s.key("k")
+    s.wait_trace("message", "Soubor »%s« byl změněn." % doc)
+    s.key("alt+n")  # &Ne: ends without saving
+    check(s.wait_exit() == 0, "the program did not end")
+    check(s.read("c.htm") == b"the other program's bytes", "the exit wrote over the file")
