@@ -1,10 +1,12 @@
 #include "document_check.h"
+#include "html5_check.h"
 
 #include "editor/editor_core.h"
 #include "platform/services.h"
 #include "tagedit/tag_location.h"
 #include "tags/insertion.h"
 
+#include <algorithm>
 #include <vector>
 #include <unordered_map>
 
@@ -208,7 +210,21 @@ private:
 
 } // namespace
 
-CheckResult CheckDocument(const EditorCore &editor) { return Checker(editor).run(); }
+CheckResult CheckDocument(const EditorCore &editor) {
+    // The doctype stands at the start, after comments at most.
+    std::string head;
+    editor.AppendText(0, std::min(editor.TextLength(), 1 << 20), head);
+    if (!IsHtml5Document(head)) return Checker(editor).run();
+    std::string text;
+    editor.AppendText(0, editor.TextLength(), text);
+    CheckResult r = CheckHtml5(text);
+    r.html5 = true;
+    return r;
+}
+
+QString CheckResultText(const CheckResult &r) {
+    return r.html5 ? r.message + QStringLiteral(" (pravidla HTML5)") : r.message;
+}
 
 void CheckActiveDocument() {
     EditorCore *e = ActiveEditor();
@@ -219,9 +235,9 @@ void CheckActiveDocument() {
         e->ScrollToCaret();
         e->Repaint();
     }
-    platform::message(QStringLiteral("Kontrola dokumentu"), r.message,
+    platform::message(QStringLiteral("Kontrola dokumentu"), CheckResultText(r),
                       r.code ? platform::Icon::Exclamation : platform::Icon::Information);
-    if (r.code) editorHost().ShowStatusText(r.message);
+    if (r.code) editorHost().ShowStatusText(CheckResultText(r));
 }
 
 } // namespace xo

@@ -1020,3 +1020,39 @@ def a_file_changed_by_another_program_is_not_overwritten_on_cancel(s):
     s.key("alt+n")  # &Ne: ends without saving
     check(s.wait_exit() == 0, "the program did not end")
     check(s.read("c.htm") == b"the other program's bytes", "the exit wrote over the file")
+
+
+@scenario
+def an_html5_page_is_checked_by_its_own_rules(s):
+    first_start(s)
+    page = "<!DOCTYPE html>\r\n<html lang=cs>\r\n<p>Žluťoučký <b><i>kůň</b></i>\r\n</html>\r\n"
+    doc = s.write("five.htm", page.encode("utf-8"))
+    open_file(s, doc)
+    s.key("alt+n")  # &Nástroje > &Kontrola dokumentu
+    s.key("k")
+    s.wait_trace("message", "Tag I (řádek 3) má být ukončen před </b>. (pravidla HTML5)")
+    time.sleep(0.3)
+    s.screenshot("html5-check")
+    s.key("Return")
+    s.type("#")  # the caret stands right before the misplaced end tag
+    s.key("ctrl+s")
+    want = page.replace("kůň</b>", "kůň#</b>").encode("utf-8")
+    s.wait(lambda: s.read("five.htm") == want, "the caret at the fault (%r)" % s.read("five.htm"))
+    exit_program(s)
+
+
+@scenario
+def check_from_a_shell_without_a_display(s):
+    good = s.write("good.html", b"<!doctype html><title>t</title><p>ok")
+    bad = s.write("bad.html", b"<!DOCTYPE html>\n<div>\n<span>x</div>\n")
+    env = {k: v for k, v in s.env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+    r = subprocess.run([s.xo, "--check", good, bad], env=env, capture_output=True, text=True, timeout=20)
+    check(r.returncode == 1, "exit code %d (%s)" % (r.returncode, r.stderr))
+    check(r.stdout == "%s: Ok\n%s:3:8: Tag SPAN (řádek 3) má být ukončen před </div>. (pravidla HTML5)\n" % (good, bad),
+          "output: %r" % r.stdout)
+    r = subprocess.run([s.xo, "--check", good], env=env, capture_output=True, text=True, timeout=20)
+    check(r.returncode == 0 and r.stdout == "%s: Ok\n" % good, "a good page: %d %r" % (r.returncode, r.stdout))
+    r = subprocess.run([s.xo, "--help"], env=env, capture_output=True, text=True, timeout=20)
+    check(r.returncode == 0 and "--check" in r.stdout, "--help: %d %r" % (r.returncode, r.stdout))
+    r = subprocess.run([s.xo, "--nonsense"], env=env, capture_output=True, text=True, timeout=20)
+    check(r.returncode == 2 and "--check" in r.stderr, "an unknown option: %d %r" % (r.returncode, r.stderr))
