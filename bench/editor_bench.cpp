@@ -334,6 +334,17 @@ int main(int argc, char **argv) {
     {
         const int mid = ed.LineStart(ed.LineCount() / 2) + 5;
         ed.SetSelection(mid, mid);
+        // What the editor does while the user pauses after the jump: the gap
+        // goes toward the caret a slice at a time.
+        double slowestSlice = 0;
+        int slices = 0;
+        for (bool more = true; more; ++slices) {
+            const auto s0 = Clock::now();
+            more = ed.MoveGapTowardCaret();
+            slowestSlice = std::max(slowestSlice, secondsSince(s0));
+        }
+        row("gap toward the caret while idle, slowest slice (ms)", slowestSlice * 1e3, 0, "", "<= 8");
+        std::printf("  (%d slices)\n", slices);
         const int n = 10'000;
         double worst = 0;
         t = Clock::now();

@@ -150,6 +150,10 @@ public:
     bool ReloadFromFile();
     // Grows with every change of the text.
     unsigned long long Revision() const { return buffer_.revision(); }
+    // Work for idle time: moves the text's gap a slice toward the caret, so
+    // that the first key after a jump across a large document does not have
+    // to move it all at once. True while more remains.
+    bool MoveGapTowardCaret() { return !buffer_.moveGapToward(selStart_ - 1, 4 << 20); }
     // Appends n characters from the 0-based offset to `out`, the gap left where it is.
     void AppendText(int offset, int n, std::string &out) const { buffer_.appendTo(offset, n, out); }
 

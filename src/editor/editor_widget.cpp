@@ -95,6 +95,10 @@ TEditor::TEditor(QWidget *parent) : QWidget(parent) {
     blink_.setInterval(200);
     connect(&blink_, &QTimer::timeout, this, [this] { BlinkTick(); });
     blink_.start();
+    gap_.setInterval(0);
+    connect(&gap_, &QTimer::timeout, this, [this] {
+        if (!MoveGapTowardCaret()) gap_.stop();
+    });
     LayoutScrollBars();
 }
 

@@ -57,7 +57,10 @@ protected:
 
     void CaretToggled() override;
     void StopBlink() override { blink_.stop(); }
-    void StartBlink() override { blink_.start(); }
+    void StartBlink() override {
+        blink_.start();
+        gap_.start(); // after every key and caret move
+    }
     void TakeFocus() override;
 
 private:
@@ -71,6 +74,7 @@ private:
     QFont EditorFont() const;
 
     QTimer blink_;
+    QTimer gap_; // moves the text's gap toward the caret while the user does nothing
 };
 
 } // namespace xo

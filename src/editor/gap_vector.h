@@ -74,6 +74,7 @@ public:
         if (n) std::memcpy(out, buf_.get() + pos + gapLen_, n * sizeof(T));
     }
 
+    size_t gapStart() const { return gapStart_; }
     // The two stretches of content, before and after the gap.
     const T *firstPart() const { return buf_.get(); }
     size_t firstSize() const { return gapStart_; }

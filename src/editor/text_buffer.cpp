@@ -1,5 +1,7 @@
 #include "text_buffer.h"
 
+#include "fold_search.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -175,6 +177,15 @@ std::string TextBuffer::copy(int offset, int n) const {
     return s;
 }
 
+bool TextBuffer::moveGapToward(int offset, int maxBytes) {
+    const size_t target = size_t(std::clamp(offset, 0, size()));
+    const size_t gap = text_.gapStart();
+    if (gap == target) return true;
+    const size_t step = std::min(size_t(maxBytes), gap < target ? target - gap : gap - target);
+    text_.moveGap(gap < target ? gap + step : gap - step); // the text stays the same: no revision
+    return text_.gapStart() == target;
+}
+
 void TextBuffer::appendTo(int offset, int n, std::string &out) const {
     const size_t at = out.size();
     out.resize(at + size_t(n));
@@ -183,10 +194,14 @@ void TextBuffer::appendTo(int offset, int n, std::string &out) const {
 
 std::string_view TextBuffer::contiguous() { return {text_.contiguous(), text_.size()}; }
 
-int TextBuffer::find(std::string_view needle, int from) const {
+int TextBuffer::find(std::string_view needle, int from, bool anyCase) const {
     if (needle.empty() || from < 0) return -1;
     auto search = [&](std::string_view hay, size_t at) -> long {
         if (at >= hay.size()) return -1;
+        if (anyCase) {
+            const size_t hit = FindFolded(hay.data() + at, hay.size() - at, needle);
+            return hit == std::string_view::npos ? -1 : long(at + hit);
+        }
         const void *hit = memmem(hay.data() + at, hay.size() - at, needle.data(), needle.size());
         return hit ? long(static_cast<const char *>(hit) - hay.data()) : -1;
     };
@@ -200,7 +215,7 @@ int TextBuffer::find(std::string_view needle, int from) const {
         const int bs = std::max(from, split - k);
         if (bs < split) {
             const std::string around = copy(bs, std::min(size() - bs, split - bs + k));
-            const size_t at = around.find(needle);
+            const size_t at = anyCase ? FindFolded(around.data(), around.size(), needle) : around.find(needle);
             if (at != std::string::npos) return bs + int(at);
         }
         from = split;

@@ -59,6 +59,9 @@ public:
     void adopt(std::unique_ptr<char[]> data, size_t size, size_t capacity, std::vector<int> lineStarts = {});
     void assign(std::string_view s);
 
+    // Moves the gap at most `maxBytes` toward `offset` (0-based); true when it is there.
+    bool moveGapToward(int offset, int maxBytes);
+
     std::string copy(int offset, int n) const;
     // Appends n bytes from offset to `out`.
     void appendTo(int offset, int n, std::string &out) const;
@@ -69,8 +72,9 @@ public:
     // The two stretches around the gap; writing them needs no move.
     std::string_view firstPart() const { return {text_.firstPart(), text_.firstSize()}; }
     std::string_view secondPart() const { return {text_.secondPart(), text_.secondSize()}; }
-    // First occurrence of needle at or after from, or -1.
-    int find(std::string_view needle, int from) const;
+    // First occurrence of needle at or after from, or -1; with `anyCase`
+    // the needle is given folded (FoldAscii) and A–Z match in any case.
+    int find(std::string_view needle, int from, bool anyCase = false) const;
 
     // Grows with every change of the text, so that a copy taken in pieces
     // can tell whether it is still whole.

@@ -1,6 +1,7 @@
 #include "search.h"
 
 #include "editor/editor_core.h"
+#include "editor/fold_search.h"
 #include "platform/cp1250.h"
 #include "platform/services.h"
 
@@ -11,18 +12,11 @@ namespace xo {
 
 TEditSearchRec SearchRec;
 
-namespace {
-
-// Only A..Z fold; accented capitals match only themselves.
-inline char fold(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
-
-} // namespace
-
 int EditorCore::Search(int start, const std::string &text, bool matchCase) {
     if (start == -1) start = selEnd_;
     if (text.empty() || text.find("\r\n") != std::string::npos) return -1;
-    std::string needle = text;
-    if (!matchCase) std::transform(needle.begin(), needle.end(), needle.begin(), fold);
+    // Only A..Z fold; accented capitals match only themselves.
+    const std::string needle = matchCase ? text : FoldAscii(text);
     const int line = LineOfPos(start);
     int from = std::max(start, LineStart(line)) - 1; // 0-based
     const bool mayHitLineEnds = needle.find_first_of("\r\n") != std::string::npos;
@@ -35,24 +29,8 @@ int EditorCore::Search(int start, const std::string &text, bool matchCase) {
         }
         return true;
     };
-    int chunk = 4096;
     while (from <= TextLength() - n) {
-        int at;
-        if (matchCase) {
-            at = buffer_.find(needle, from);
-        } else {
-            // Fold a growing window at a time: near matches stay cheap, far ones fast.
-            const int len = std::min(TextLength() - from, chunk + n - 1);
-            std::string window = buffer_.copy(from, len);
-            std::transform(window.begin(), window.end(), window.begin(), fold);
-            const size_t hit = window.find(needle);
-            if (hit == std::string::npos) {
-                from += std::max(1, len - n + 1);
-                chunk = std::min(chunk * 2, 4 << 20);
-                continue;
-            }
-            at = from + int(hit);
-        }
+        const int at = buffer_.find(needle, from, !matchCase);
         if (at < 0) return -1;
         if (!mayHitLineEnds || inLine(at)) {
             SetSelection(at + 1, at + 1 + n);

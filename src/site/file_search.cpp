@@ -1,5 +1,7 @@
 #include "file_search.h"
 
+#include "editor/fold_search.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,19 +10,6 @@
 #include <vector>
 
 namespace xo {
-
-namespace {
-
-char upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-
-// The text at p, ASCII letters in any case.
-bool matchesAt(const char *p, const std::string &text) {
-    for (size_t k = 0; k < text.size(); ++k)
-        if (upper(p[k]) != upper(text[k])) return false;
-    return true;
-}
-
-} // namespace
 
 bool FileHoldsText(const QString &path, const std::string &text, const std::function<bool()> &keyPressed,
                    bool &interrupted, bool &error) {
@@ -37,7 +26,7 @@ bool FileHoldsText(const QString &path, const std::string &text, const std::func
     // A block holds the text at least twice, so that each next block starts further on.
     const size_t blockSize = std::max(kSearchBlock, 2 * text.size());
     std::vector<char> block(blockSize + 1);
-    const char first = upper(text[0]);
+    const std::string folded = FoldAscii(text); // ASCII letters in any case, as find does
     qint64 offset = 0;
     for (;;) {
         if (!f.seek(offset)) {
@@ -50,8 +39,7 @@ bool FileHoldsText(const QString &path, const std::string &text, const std::func
             return false;
         }
         if (size_t(got) < text.size()) return false;
-        for (size_t i = 0; i + text.size() <= size_t(got); ++i)
-            if (upper(block[i]) == first && matchesAt(block.data() + i, text)) return true;
+        if (FindFolded(block.data(), size_t(got), folded) != std::string_view::npos) return true;
         if (size_t(got) < blockSize) return false;
         // The next block starts so that a match across the border is whole in it.
         offset += got - qint64(text.size());

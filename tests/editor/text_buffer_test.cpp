@@ -1,6 +1,8 @@
+#include "editor/fold_search.h"
 #include "editor/text_buffer.h"
 
 #include <gtest/gtest.h>
+#include <cctype>
 #include <random>
 
 using namespace xo;
@@ -113,4 +115,32 @@ TEST(TextBuffer, GrowsPastItsGapAndFindsAcrossIt) {
     EXPECT_EQ(b.find("<!--*DefDat*-->", 6), -1);
     EXPECT_EQ(b.find("line 2999", 0), int(m.find("line 2999")));
     EXPECT_EQ(b.contiguous(), m);
+}
+
+TEST(FoldSearch, AgreesWithAPlainFoldedScanEverywhere) {
+    // Random texts over letters in both cases, accented letters and bytes one
+    // case bit away from a letter ('@', '`', 0xC1/0xE1); needles taken from them.
+    std::mt19937 rng(5);
+    const std::string alphabet = std::string("aAbBzZ@`[{ \r\n") + "\xC1\xE1\x8A\x9A";
+    for (int round = 0; round < 3000; ++round) {
+        std::string hay(size_t(rng() % 90), ' ');
+        for (char &c : hay) c = alphabet[rng() % alphabet.size()];
+        const size_t m = 1 + rng() % 5;
+        std::string needle = hay.size() >= m && rng() % 3 ? hay.substr(rng() % (hay.size() - m + 1), m) : "aB@";
+        for (char &c : needle)
+            if (rng() % 2) c = char(std::toupper(static_cast<unsigned char>(c)) == c ? std::tolower(c) : std::toupper(c));
+        const std::string folded = xo::FoldAscii(needle), foldedHay = xo::FoldAscii(hay);
+        EXPECT_EQ(xo::FindFolded(hay.data(), hay.size(), folded), foldedHay.find(folded)) << hay << " / " << needle;
+        // And through the editor's buffer, a match across its gap included.
+        xo::TextBuffer b;
+        b.insert(0, hay);
+        if (!hay.empty()) { // the gap somewhere inside
+            const int at = int(rng() % hay.size());
+            b.insert(at, "x");
+            b.erase(at, 1);
+        }
+        const size_t want = foldedHay.find(folded);
+        EXPECT_EQ(b.find(folded, 0, true), want == std::string::npos ? -1 : int(want));
+    }
+    EXPECT_EQ(xo::FindFolded("\xC1", 1, xo::FoldAscii("\xE1")), std::string_view::npos); // Á is not á
 }
