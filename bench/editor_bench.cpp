@@ -18,6 +18,7 @@
 #include "editor/utf8_text.h"
 
 #include <QApplication>
+#include <unistd.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -109,11 +110,14 @@ double readBytesAlone(const QString &name) {
     });
 }
 
+// Written and flushed to the disk, as a save must be.
 double writeBytesAlone(const QString &name, const std::string &s) {
     return best([&] {
         QFile f(name);
         f.open(QIODevice::WriteOnly);
         f.write(s.data(), qint64(s.size()));
+        f.flush();
+        ::fsync(f.handle());
         f.close();
     });
 }

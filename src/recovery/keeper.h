@@ -33,7 +33,7 @@ public:
     ~TRecoveryKeeper() override; // waits for the writes under way
 
     std::function<std::vector<KeptDocument>()> Documents;
-    size_t SliceBytes = 4 << 20;
+    size_t SliceBytes = 2 << 20;
 
     // Looks at every document (called a few times a second); starts a copy when one is due.
     void Tick(const QDateTime &now);

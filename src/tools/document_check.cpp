@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <vector>
-#include <unordered_map>
+#include <array>
 
 namespace xo {
 
@@ -71,6 +71,7 @@ private:
         std::string name;
         bool needsEnd = false;
         int line = 0;
+        int counted = -1; // its place among the tags that may not nest
     };
 
     // The line's characters; NUL beyond its end.
@@ -181,10 +182,11 @@ private:
             }
             pop();
         } else if (!InTable(EmptyTags, name)) {
-            if (!InTable(OptionalEndTags, name) && InTable(NonNestingTags, name) && open_[name] > 0)
-                return fail(12, 0);
-            stack_.push_back({name, !InTable(OptionalEndTags, name), lineNumber_});
-            ++open_[name];
+            const bool optional = InTable(OptionalEndTags, name);
+            const int k = optional ? -1 : nonNesting(name); // only these are counted
+            if (k >= 0 && open_[size_t(k)] > 0) return fail(12, 0);
+            stack_.push_back({name, !optional, lineNumber_, k});
+            if (k >= 0) ++open_[size_t(k)];
         }
         sawBody_ = sawBody_ || name == "BODY";
         sawFrameset_ = sawFrameset_ || name == "FRAMESET";
@@ -192,7 +194,7 @@ private:
     }
 
     void pop() {
-        --open_[stack_.back().name];
+        if (stack_.back().counted >= 0) --open_[size_t(stack_.back().counted)];
         stack_.pop_back();
     }
 
@@ -204,7 +206,12 @@ private:
     std::vector<Node> stack_{{"-", false, 0}};
     // How often each name is open: a tag that may not nest is looked up here,
     // not along the whole stack, so deep nesting stays linear.
-    std::unordered_map<std::string, int> open_;
+    std::array<int, NonNestingTags.size()> open_{};
+    static int nonNesting(const std::string &name) {
+        for (size_t i = 0; i < NonNestingTags.size(); ++i)
+            if (NonNestingTags[i] == name) return int(i);
+        return -1;
+    }
     Node faultNode_;
 };
 
