@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build run test bench clean
+.PHONY: setup configure build run test bench clean install uninstall package
 
 setup:
 	@bash scripts/setup
@@ -24,6 +24,21 @@ bench: build
 	@$(BUILD)/bench/xo_bench_editor
 	@$(BUILD)/bench/xo_bench_lzhuf
 	@$(BUILD)/bench/xo_bench_hostile
+
+# make install [PREFIX=/usr/local] [DESTDIR=/tmp/x]
+PREFIX ?= /usr/local
+install: build
+	@cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --install $(BUILD)
+
+# Removes what the last install put in place (its manifest).
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "nothing was installed from $(BUILD)"; exit 1; }
+	@while read -r f || [ -n "$$f" ]; do rm -f "$(DESTDIR)$$f"; done < $(BUILD)/install_manifest.txt
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	@rm -rf $(BUILD)

@@ -11,6 +11,8 @@ struct Options {
                              QStringLiteral("Zkontroluje soubory bez okna a vypíše první chybu každého.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Vypíše tuto nápovědu.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Vypíše verzi programu.")};
+    QCommandLineOption newInstance{QStringLiteral("new-instance"),
+                                   QStringLiteral("Spustí samostatný program, i když už jeden běží.")};
 };
 
 void describe(QCommandLineParser &p, const Options &o) {
@@ -18,6 +20,7 @@ void describe(QCommandLineParser &p, const Options &o) {
     p.addOption(o.check);
     p.addOption(o.help);
     p.addOption(o.version);
+    p.addOption(o.newInstance);
     p.addPositionalArgument(QStringLiteral("soubory"), QStringLiteral("Soubory k otevření (nebo ke kontrole)."),
                             QStringLiteral("[/own] [SOUBOR...]"));
 }
@@ -40,6 +43,7 @@ CommandLine ParseCommandLine(const QStringList &arguments) {
         else
             c.files << a;
     }
+    c.newInstance = p.isSet(o.newInstance);
     if (p.isSet(o.help))
         c.action = CommandLine::Help;
     else if (p.isSet(o.version))

@@ -12,6 +12,7 @@ struct CommandLine {
     Action action = Run;
     QStringList files;
     bool own = false;   // "/own": the program's own toolbar buttons
+    bool newInstance = false; // a program of its own, not the files handed to a running one
     QString error;      // what was wrong, for Error
 };
 

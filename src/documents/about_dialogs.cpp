@@ -6,6 +6,8 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -55,6 +57,13 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("O programu"));
     auto *box = new QVBoxLayout(this);
+    // The program's icon above its name.
+    if (const QIcon icon = QApplication::windowIcon(); !icon.isNull()) {
+        auto *image = new QLabel;
+        image->setPixmap(icon.pixmap(64, 64));
+        image->setAlignment(Qt::AlignCenter);
+        box->addWidget(image);
+    }
     auto *text = new QLabel(QStringLiteral("<h2>Xo!</h2><p>%1</p><p>Editor zdrojového textu stránek HTML.</p>")
                                 .arg(QString::fromUtf8(kVersionText)));
     text->setAlignment(Qt::AlignCenter);

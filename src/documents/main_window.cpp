@@ -33,6 +33,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <utility>
 
 namespace xo {
 
@@ -654,6 +655,18 @@ void TfrmMain::changeEvent(QEvent *e) {
         QTimer::singleShot(0, this, [this] { CheckFilesOnDisk(); });
 }
 
+void TfrmMain::OpenFromOutside(const QStringList &files) {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    // Before the start-up work they wait for it, like the program's own.
+    if (!started_) {
+        startFiles_ << files;
+        return;
+    }
+    for (const QString &f : files) OpenDocument(QFileInfo(f).absoluteFilePath());
+}
+
 void TfrmMain::CheckFilesOnDisk() {
     if (checkingFiles_) return; // its own questions activate the window again
     checkingFiles_ = true;
@@ -705,6 +718,7 @@ void TfrmMain::FirstActivation() {
     LeaveWait();
     for (const Subsystem &s : subsystems_)
         if (s.started) s.started(*this);
+    for (const QString &f : std::exchange(startFiles_, {})) OpenDocument(QFileInfo(f).absoluteFilePath());
     if (Settings.RunTip) {
         for (TMDIChild *c : DocumentWindows()) c->Editor->HideCaret();
         frmTips->NextTip();

@@ -61,6 +61,10 @@ public:
 
     // Documents.
     TMDIChild *OpenDocument(const QString &fileName);
+    // Files named on the command line: opened once the start-up work is done.
+    void SetStartFiles(const QStringList &files) { startFiles_ = files; }
+    // Files handed over by another start of the program: opened, the window to the front.
+    void OpenFromOutside(const QStringList &files);
     // nullptr when the file could not be loaded (no window is left behind).
     TMDIChild *NewDocumentWindow(const QString &fileName, const TMDIChild::RestoreRecord *restore = nullptr);
     QString AskSaveFileName(const QString &proposed);
@@ -150,6 +154,7 @@ private:
     bool ownButtons_ = false;
     std::vector<Subsystem> subsystems_;
     QStringList configOrder_;
+    QStringList startFiles_;
     bool checkingFiles_ = false;
     // Every section of the configuration file, in the file's order.
     std::vector<ConfigSection> ConfigSections();

@@ -12,6 +12,8 @@ TEST(CommandLine, OptionsFilesAndMistakes) {
     c = ParseCommandLine({"--check", "a.html", "--", "-b.html"});
     EXPECT_EQ(c.action, CommandLine::Check);
     EXPECT_EQ(c.files, QStringList({"a.html", "-b.html"}));
+    EXPECT_TRUE(ParseCommandLine({"--new-instance", "a.htm"}).newInstance);
+    EXPECT_FALSE(c.newInstance);
     EXPECT_EQ(ParseCommandLine({"--help"}).action, CommandLine::Help);
     EXPECT_EQ(ParseCommandLine({"-v"}).action, CommandLine::Version);
     EXPECT_EQ(ParseCommandLine({"--check"}).action, CommandLine::Error); // nothing to check

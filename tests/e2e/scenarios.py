@@ -1056,3 +1056,26 @@ def check_from_a_shell_without_a_display(s):
     check(r.returncode == 0 and "--check" in r.stdout, "--help: %d %r" % (r.returncode, r.stdout))
     r = subprocess.run([s.xo, "--nonsense"], env=env, capture_output=True, text=True, timeout=20)
     check(r.returncode == 2 and "--check" in r.stderr, "an unknown option: %d %r" % (r.returncode, r.stderr))
+
+
+@scenario
+def a_second_start_hands_its_file_to_the_running_window(s):
+    first_start(s)
+    b = s.write("b b.htm", b"second file")
+    second = subprocess.run([s.xo, b], env=s.env, cwd=s.home, capture_output=True, timeout=20)
+    check(second.returncode == 0, "the second start ended with %d: %r" % (second.returncode, second.stderr))
+    time.sleep(0.5)
+    check(s.running(), "the first program ended")
+    s.key("ctrl+End")
+    s.type("!")  # typed into the handed file, now the active document of the first window
+    s.key("ctrl+s")
+    s.wait(lambda: s.read("b b.htm") == b"second file!", "the file opened in the first window (%r)" % s.read("b b.htm"))
+    s.screenshot("handed-over")
+    # With --new-instance it is a program of its own: it does not end at once.
+    other = subprocess.Popen([s.xo, "--new-instance", b], env=s.env, cwd=s.home,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(2)
+    check(other.poll() is None, "--new-instance handed the file over")
+    other.kill()
+    other.wait()
+    exit_program(s)
