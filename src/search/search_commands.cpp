@@ -20,6 +20,20 @@ template <class T> T *dialog(TfrmMain &m, const char *name) {
     return static_cast<T *>(m.Dialog(QString::fromLatin1(name)));
 }
 
+// A dialog's section of the configuration: read into a copy, applied to the dialog.
+template <class Section, class Dialog> ConfigSection dialogSection(const char *name, const char *dialogName) {
+    auto copy = std::make_shared<std::optional<Section>>();
+    return {QString::fromLatin1(name),
+            [copy](TfrmMain &, TCompressFile &f) {
+                copy->reset();
+                if (Section r; r.Read(f)) *copy = r;
+            },
+            [copy, dialogName](TfrmMain &m) {
+                if (*copy) dialog<Dialog>(m, dialogName)->Apply(**copy);
+            },
+            [dialogName](TfrmMain &m, TCompressFile &f) { dialog<Dialog>(m, dialogName)->Collect().Write(f); }};
+}
+
 void findNext(TfrmMain &m) {
     if (TEditor *e = m.ActiveEditor()) FindNext(*e);
 }
@@ -91,28 +105,8 @@ Subsystem SearchSubsystem() {
         {QStringLiteral("TfrmGotoLine"), [](TfrmMain &m) { return new TfrmGotoLine(&m); }},
     };
     // The dialogs' histories and choices: "FindDial" and "ReplaceDial".
-    auto find = std::make_shared<std::optional<FindSection>>();
-    s.config.push_back({QStringLiteral("Find"),
-                        [find](TfrmMain &, TCompressFile &f) {
-                            find->reset();
-                            if (FindSection r; r.Read(f)) *find = r;
-                        },
-                        [find](TfrmMain &m) {
-                            if (*find) dialog<TdlgFind>(m, "TdlgFind")->Apply(**find);
-                        },
-                        [](TfrmMain &m, TCompressFile &f) { dialog<TdlgFind>(m, "TdlgFind")->Collect().Write(f); }});
-    auto replace = std::make_shared<std::optional<ReplaceSection>>();
-    s.config.push_back({QStringLiteral("Replace"),
-                        [replace](TfrmMain &, TCompressFile &f) {
-                            replace->reset();
-                            if (ReplaceSection r; r.Read(f)) *replace = r;
-                        },
-                        [replace](TfrmMain &m) {
-                            if (*replace) dialog<TdlgReplace>(m, "TdlgReplace")->Apply(**replace);
-                        },
-                        [](TfrmMain &m, TCompressFile &f) {
-                            dialog<TdlgReplace>(m, "TdlgReplace")->Collect().Write(f);
-                        }});
+    s.config = {dialogSection<FindSection, TdlgFind>("Find", "TdlgFind"),
+                dialogSection<ReplaceSection, TdlgReplace>("Replace", "TdlgReplace")};
     return s;
 }
 

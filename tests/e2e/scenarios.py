@@ -829,6 +829,16 @@ def ftp_server(s, user, password):
     return server, port
 
 
+def upload_answering(s, question, shot):
+    """The upload runs; its one question is answered Yes; the log at its end."""
+    s.wait_trace("message", question, timeout=20)
+    s.key("alt+a")
+    s.wait_trace("message", "Konec instalace", timeout=20)
+    time.sleep(0.3)
+    s.screenshot(shot)
+    s.key("Return")
+
+
 @scenario
 def site_installed_into_a_directory_and_uploaded_over_ftp(s):
     server, port = ftp_server(s, "xo", "heslo")
@@ -872,12 +882,7 @@ def site_installed_into_a_directory_and_uploaded_over_ftp(s):
         s.key("Return")
         s.wait_trace("message", "Přihlášení proběhlo úspěšně. Spustit vysílání souborů?")
         s.key("alt+a")
-        s.wait_trace("message", "Pokusit se vytvořit potřebné adresáře pro vyslání souboru img/a.gif?", timeout=20)
-        s.key("alt+a")
-        s.wait_trace("message", "Konec instalace", timeout=20)
-        time.sleep(0.3)
-        s.screenshot("site-upload-log")
-        s.key("Return")
+        upload_answering(s, "Pokusit se vytvořit potřebné adresáře pro vyslání souboru img/a.gif?", "site-upload-log")
         for name in ("index.htm", "page.htm", "img/a.gif"):
             check(s.read("ftp/www/" + name) == s.read("web/" + name), "%s uploaded byte for byte" % name)
         s.key("F1")
@@ -932,12 +937,7 @@ def a_link_out_of_the_site_is_neither_installed_nor_uploaded(s):
         s.key("alt+s")  # &Spojení
         s.wait_trace("message", "Přihlášení proběhlo úspěšně. Spustit vysílání souborů?")
         s.key("alt+a")
-        s.wait_trace("message", "img/logo.gif nelze instalovat. Možné důvody:", timeout=20)
-        s.key("alt+a")
-        s.wait_trace("message", "Konec instalace", timeout=20)
-        time.sleep(0.3)
-        s.screenshot("outside-link-upload-log")
-        s.key("Return")
+        upload_answering(s, "img/logo.gif nelze instalovat. Možné důvody:", "outside-link-upload-log")
         check(s.read("ftp/www/index.htm") == s.read("web/index.htm"), "the page uploaded")
         check(not os.path.exists(s.path("ftp/www/img/logo.gif")), "the linked secret was uploaded")
         s.key("Escape")
