@@ -200,8 +200,10 @@ private:
         return false;
     }
 
-    void popTo(std::string_view n) {
-        while (!stack_.empty()) {
+    // Pops up to and including the nearest n; with `optionalOnly`, only across
+    // elements whose end tag may be left out.
+    void popTo(std::string_view n, bool optionalOnly = false) {
+        while (!stack_.empty() && (!optionalOnly || endOptional(stack_.back().name))) {
             const bool last = stack_.back().name == n;
             stack_.pop_back();
             if (last) return;
@@ -244,11 +246,8 @@ private:
 
     // What a start tag closes by itself.
     void impliedEnds(const std::string &n) {
-        if (closesP(n) && openInScope("p")) {
-            closeImplied([](std::string_view o) { return o != "p"; });
-            if (!stack_.empty() && stack_.back().name == "p") stack_.pop_back();
-        }
-        if (n == "li" && openInScope("li", {"ul", "ol"})) closeUpTo("li");
+        if (closesP(n) && openInScope("p")) popTo("p", true);
+        if (n == "li" && openInScope("li", {"ul", "ol"})) popTo("li", true);
         if ((n == "dt" || n == "dd") && (openInScope("dt", {"dl"}) || openInScope("dd", {"dl"})))
             closeImplied([](std::string_view o) { return o == "dt" || o == "dd" || o == "p"; });
         if (n == "option" || n == "optgroup")
@@ -268,14 +267,6 @@ private:
                 closeImplied([&](std::string_view o) { return level(o) <= mine || o == "caption" || o == "colgroup" || o == "p"; });
         }
         if (n == "body" || n == "head") closeImplied([](std::string_view) { return true; });
-    }
-
-    void closeUpTo(std::string_view n) {
-        while (!stack_.empty() && endOptional(stack_.back().name)) {
-            const bool last = stack_.back().name == n;
-            stack_.pop_back();
-            if (last) return;
-        }
     }
 
     size_t endTag(size_t lt) {
