@@ -254,6 +254,7 @@ void T_FTP::ReadReplyLines() {
     // The whole reply within the time-out, and within bounds of lines and bytes.
     const QDeadlineTimer deadline(IdleTimeout);
     ftp::TReplyReader reply;
+    replyLines_.clear();
     try {
         for (;;) {
             const QByteArray line = ReadLine(*socket_, deadline);
@@ -261,6 +262,7 @@ void T_FTP::ReadReplyLines() {
             // A reply cut off by a lost connection is no reply ("226-" and then nothing).
             if (closed && reply.Lines() > 0) throw ETcpIpError(QStringLiteral("Spojení přerušeno uprostřed odpovědi"));
             Trace(QString::fromUtf8(line), 1);
+            replyLines_ << line;
             const ftp::TReplyReader::State state = reply.Add(line);
             if (state == ftp::TReplyReader::TooLong) throw ETcpIpError(QStringLiteral("Příliš dlouhá odpověď serveru"));
             if (state == ftp::TReplyReader::Complete || closed) break;
@@ -296,6 +298,15 @@ void T_FTP::OpenSession() {
         if (SendAll(*socket_, pass)) TraceSent(*socket_, pass.size());
         ReadReply();
         Command(QStringLiteral("TYPE I"));
+        // Names go as UTF-8; a server that says it takes them is told so.
+        SendCommand(QStringLiteral("FEAT"));
+        ReadReplyLines();
+        const bool utf8 = std::any_of(replyLines_.cbegin(), replyLines_.cend(),
+                                      [](const QByteArray &l) { return l.trimmed().toUpper() == "UTF8"; });
+        if (LastReplyCode == 211 && utf8) {
+            SendCommand(QStringLiteral("OPTS UTF8 ON"));
+            ReadReplyLines();
+        }
     } catch (...) {
         if (socket_) CloseSocket(socket_);
         connected_ = false;
@@ -364,6 +375,20 @@ void T_FTP::MakeDir(const QString &dir) {
     requireSafe(dir);
     Begin();
     Command(QStringLiteral("MKD ") + dir);
+}
+
+void T_FTP::Rename(const QString &from, const QString &to) {
+    requireSafe(from);
+    requireSafe(to);
+    Begin();
+    Command(QStringLiteral("RNFR ") + from);
+    Command(QStringLiteral("RNTO ") + to);
+}
+
+void T_FTP::Delete(const QString &path) {
+    requireSafe(path);
+    Begin();
+    Command(QStringLiteral("DELE ") + path);
 }
 
 T_FTP::DataChannel T_FTP::OpenData() {

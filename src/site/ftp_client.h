@@ -34,6 +34,11 @@ public:
     virtual void MakeDir(const QString &dir) = 0;
     // Stores the whole content of `file` as `uri`.
     virtual void UploadFile(QIODevice &file, const QString &uri) = 0;
+    // Gives `from` the name `to`, replacing a file of that name.
+    virtual void Rename(const QString &from, const QString &to) = 0;
+    virtual void Delete(const QString &path) = 0;
+    // "FTP", "FTPS" or "SFTP", for the log.
+    virtual QString ProtocolName() const = 0;
 };
 
 using TTraceProc = std::function<void(const QString &text, TTraceLevel level)>;
@@ -125,6 +130,9 @@ public:
     void Action();
     bool Busy() const override { return busy_; }
     void UploadFile(QIODevice &file, const QString &uri) override;
+    void Rename(const QString &from, const QString &to) override;
+    void Delete(const QString &path) override;
+    QString ProtocolName() const override { return QStringLiteral("FTP"); }
 
 private:
     struct DataChannel;
@@ -149,6 +157,7 @@ private:
     bool ServerTookEverything(QTcpSocket &data);
 
     bool busy_ = false;
+    QList<QByteArray> replyLines_; // of the last reply
     int64_t size_ = 0;
     QStringList directories_; // changed to since the log-in, replayed after a lost connection
     bool dropped_ = false;

@@ -2,6 +2,7 @@
 
 #include "dialogs/dialog_kit.h"
 #include "platform/cp1250.h"
+#include "platform/secrets.h"
 #include "platform/services.h"
 #include "site_state.h"
 
@@ -72,8 +73,15 @@ TfrmHierarchiePwd::TfrmHierarchiePwd(QWidget *parent) : QDialog(parent) {
     btOk->setDefault(true);
     auto *cancel = new QPushButton(QStringLiteral("&Zrušit"));
     cancel->setToolTip(QStringLiteral("Návrat"));
+    chkRemember = kit::Check("chkRemember", QStringLiteral("Za&pamatovat heslo"),
+                             QStringLiteral("Uložit heslo do služby pro hesla tohoto počítače"));
+    lbSession = new QLabel(QStringLiteral("Služba pro hesla neběží: heslo se zapamatuje jen do konce sezení."));
+    lbSession->setObjectName(QStringLiteral("lbSession"));
+    lbSession->setWordWrap(true);
     auto *form = new QFormLayout;
     form->addRow(kit::Label(QStringLiteral("&Heslo:"), edPassword), edPassword);
+    form->addRow(QString(), chkRemember);
+    form->addRow(QString(), lbSession);
     auto *row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(btOk);
@@ -87,11 +95,16 @@ TfrmHierarchiePwd::TfrmHierarchiePwd(QWidget *parent) : QDialog(parent) {
     btOk->setEnabled(false);
 }
 
-bool TfrmHierarchiePwd::Execute(QString &password) {
+bool TfrmHierarchiePwd::Execute(QString &password, bool *remember) {
     edPassword->clear();
     edPassword->setFocus();
+    chkRemember->setChecked(false);
+    chkRemember->setVisible(remember != nullptr);
+    lbSession->setVisible(remember != nullptr && !platform::secrets().available());
     if (platform::services().runModal(*this) != QDialog::Accepted || edPassword->text().isEmpty()) return false;
     password = edPassword->text();
+    if (remember) *remember = chkRemember->isChecked();
+    edPassword->clear(); // not kept in a widget longer than needed
     return true;
 }
 
@@ -137,6 +150,8 @@ TfrmHierarchie::TfrmHierarchie(QWidget *parent) : QDialog(parent) {
     chkMultimedia = kit::Check("chkMultimedia", QStringLiteral("&Multimediální"), QString());
     chkDnesni = kit::Check("chkDnesni", QStringLiteral("&Jen dnešní soubory"),
                            QStringLiteral("Jen soubory změněné dnes"));
+    chkVseZnovu = kit::Check("chkVseZnovu", QStringLiteral("&Vše znovu"),
+                             QStringLiteral("Vyslat i soubory, které se od minulého vyslání nezměnily"));
     btInstaluj = new QPushButton(QStringLiteral("&Instalace"));
     btInstaluj->setObjectName(QStringLiteral("btInstaluj"));
     auto *choice = new QGroupBox(QStringLiteral("Instalovat"));
@@ -144,16 +159,20 @@ TfrmHierarchie::TfrmHierarchie(QWidget *parent) : QDialog(parent) {
     choiceBox->addWidget(chkHTML);
     choiceBox->addWidget(chkMultimedia);
     choiceBox->addWidget(chkDnesni);
+    choiceBox->addWidget(chkVseZnovu);
     choiceBox->addStretch();
     choiceBox->addWidget(btInstaluj);
 
-    edServer = kit::Field("edServer", QStringLiteral("Jméno nebo adresa serveru FTP"), 120);
+    edServer = kit::Field("edServer",
+                          QStringLiteral("Jméno nebo adresa serveru FTP; šifrovaně ftps://server nebo sftp://server"
+                                         "[:port]"),
+                          120);
     edUserName = kit::Field("edUserName", QStringLiteral("Přihlašovací jméno"), 30);
     edPassword = kit::Field("edPassword", QStringLiteral("Prázdné heslo si program vyžádá při přihlášení"), 20);
     edPassword->setEchoMode(QLineEdit::Password);
     edPort = kit::Field("edPort", QStringLiteral("Obvykle 21"), 6);
     edDirectory = kit::Field("edDirectory", QStringLiteral("Adresář na serveru, pod který se stránky vyšlou"), 40);
-    auto *ftp = new QGroupBox(QStringLiteral("FTP"));
+    auto *ftp = new QGroupBox(QStringLiteral("FTP, FTPS, SFTP"));
     auto *form = new QFormLayout;
     form->addRow(kit::Label(QStringLiteral("Se&rver:"), edServer), edServer);
     form->addRow(kit::Label(QStringLiteral("&Uživatel:"), edUserName), edUserName);
@@ -204,6 +223,10 @@ TfrmHierarchie::TfrmHierarchie(QWidget *parent) : QDialog(parent) {
     // Keys and clicks reach the dialog while a step waits, so that closing it stops the step.
     Ftp->UserInput = true;
     Ftp->OnTrace = [this](const QString &t, TTraceLevel l) { FtpTrace(t, l); };
+    Secure = new TCurlClient(this);
+    Secure->UserInput = true;
+    Secure->OnTrace = [this](const QString &t, TTraceLevel l) { FtpTrace(t, l); };
+    client_ = Ftp;
     Upload.Trace = [this](const QString &t, TTraceLevel l) { FtpTrace(t, l); };
     Upload.Status = [this](const QString &t) { setStatus(t); };
     Upload.BusyCursor = [this](bool on) { BusyCursor(on); };
@@ -213,6 +236,7 @@ TfrmHierarchie::TfrmHierarchie(QWidget *parent) : QDialog(parent) {
     connect(chkMultimedia, &QCheckBox::toggled, this, installable);
     connect(btInstaluj, &QPushButton::clicked, this, &TfrmHierarchie::btInstalujClick);
     connect(btConnect, &QPushButton::clicked, this, &TfrmHierarchie::btConnectClick);
+    connect(edServer, &QLineEdit::editingFinished, this, &TfrmHierarchie::serverEdited);
     connect(btFTP, &QPushButton::clicked, this, &TfrmHierarchie::btFTPClick);
     connect(btShowResults, &QPushButton::clicked, this, [this] { ShowResults(Pages->currentWidget() != ResultList); });
     connect(btFtpHelp, &QPushButton::clicked, this, [this] {
@@ -246,7 +270,9 @@ void TfrmHierarchie::Fill(const TSiteScan &scan) {
     btInstaluj->setEnabled(s.HtmlFiles || s.MultimediaFiles);
     edServer->setText(cp1250::decode(s.Server));
     edUserName->setText(cp1250::decode(s.UserName));
-    edPassword->setText(cp1250::decode(s.Password));
+    // A password from an older configuration lasts the session; otherwise the remembered one.
+    edPassword->setText(!s.Password.empty() ? cp1250::decode(s.Password)
+                                            : RememberedPassword(edServer->text(), edUserName->text()));
     edPort->setText(cp1250::decode(s.Port));
     edDirectory->setText(cp1250::decode(s.Directory));
     ResultList->clear();
@@ -269,7 +295,11 @@ void TfrmHierarchie::storeFields() {
     // changed password or directory would log in or upload wrongly next time.
     s.Server = cp1250::encodeLossless(edServer->text());
     s.UserName = cp1250::encodeLossless(edUserName->text());
-    s.Password = cp1250::encodeLossless(edPassword->text());
+    // The password never goes into the configuration: it is remembered by
+    // the desktop's secret service, or for this session where none runs.
+    if (edPassword->text().isEmpty()) ForgetPassword(edServer->text(), edUserName->text());
+    else RememberPassword(edServer->text(), edUserName->text(), edPassword->text());
+    s.Password.clear();
     s.Port = cp1250::encodeLossless(edPort->text());
     s.Directory = cp1250::encodeLossless(edDirectory->text());
 }
@@ -296,52 +326,127 @@ void TfrmHierarchie::btInstalujClick() {
     platform::message(QStringLiteral("Xo!"), QStringLiteral("Instalace dokončena"), Icon::Information);
 }
 
-void TfrmHierarchie::btConnectClick() {
-    if (stepping_) return;
-    const QString server = edServer->text().trimmed();
+void TfrmHierarchie::serverEdited() {
+    TRemoteServer server;
+    QString error;
+    if (!ParseServer(edServer->text(), server, error) || edServer->text().indexOf(QStringLiteral("://")) < 0) return;
+    edPort->setText(QString::number(server.Port ? server.Port : DefaultPort(server.Protocol)));
+    if (!server.User.isEmpty()) edUserName->setText(server.User);
+}
+
+bool TfrmHierarchie::prepareClient(TRemoteServer &server, int &port) {
+    QString error;
+    if (!ParseServer(edServer->text(), server, error) && !edServer->text().trimmed().isEmpty()) {
+        platform::message(QStringLiteral("Xo!"), error, Icon::Exclamation);
+        edServer->setFocus();
+        return false;
+    }
+    if (server.Port) edPort->setText(QString::number(server.Port));
+    if (!server.User.isEmpty()) edUserName->setText(server.User);
     bool portOk = false;
-    const int port = edPort->text().trimmed().toInt(&portOk);
-    const bool missing = server.isEmpty() || edUserName->text().isEmpty() || edPort->text().trimmed().isEmpty();
+    port = edPort->text().trimmed().toInt(&portOk);
+    const bool missing = server.Host.isEmpty() || edUserName->text().isEmpty() || edPort->text().trimmed().isEmpty();
     if (missing || !portOk || port < 1 || port > 65535) {
         platform::message(QStringLiteral("Xo!"),
                           QStringLiteral("Je třeba vyplnit všechna data potřebná pro navázání spojení"),
                           Icon::Exclamation);
         (missing ? edServer : edPort)->setFocus();
-        return;
+        return false;
     }
+    return true;
+}
+
+TFtpClient &TfrmHierarchie::client() { return *client_; }
+
+void TfrmHierarchie::stopClient() {
+    Ftp->Stop();
+    Secure->Stop();
+}
+
+void TfrmHierarchie::btConnectClick() {
+    if (stepping_) return;
+    TRemoteServer server;
+    int port = 0;
+    if (!prepareClient(server, port)) return;
+    const QString name = ProtocolName(server.Protocol);
+    const QString shown = server.Host + QStringLiteral(" (") + name + u')';
+    const bool sftp = server.Protocol == TProtocol::Sftp;
     ShowResults(true);
     QString password = edPassword->text();
-    if (password.isEmpty() && (!PasswordDialog || !PasswordDialog->Execute(password))) {
+    bool remember = false;
+    // SFTP with no password tries the SSH agent and key files first.
+    const auto askPassword = [&] {
+        return PasswordDialog && PasswordDialog->Execute(password, &remember);
+    };
+    if (password.isEmpty() && !sftp && !askPassword()) {
         ShowResults(false);
         return;
     }
-    Ftp->Hostname = server;
-    Ftp->Username = edUserName->text();
-    Ftp->Password = password;
-    Ftp->Port = uint16_t(port);
-    setStatus(QStringLiteral("Přihlašuji se..."));
-    FtpTrace(QStringLiteral("Přihlašování k ") + server + QStringLiteral("..."), 3);
+    setStatus(QStringLiteral("Přihlašuji se (") + name + QStringLiteral(")..."));
+    FtpTrace(QStringLiteral("Přihlašování k ") + shown + QStringLiteral("..."), 3);
     BusyCursor(true);
     stepping_ = true;
-    bool ok = true;
-    try {
-        Ftp->Login();
-    } catch (const ETcpIpError &) {
-        ok = false;
+    QString failure;
+    for (;;) {
+        try {
+            if (server.Protocol == TProtocol::Ftp) {
+                client_ = Ftp;
+                Ftp->Hostname = server.Host;
+                Ftp->Username = edUserName->text();
+                Ftp->Password = password;
+                Ftp->Port = uint16_t(port);
+                Ftp->Login();
+            } else {
+                client_ = Secure;
+                Secure->Protocol = server.Protocol;
+                Secure->Hostname = server.Host;
+                Secure->Username = edUserName->text();
+                Secure->Password = password;
+                Secure->Port = uint16_t(port);
+                Secure->Login();
+            }
+            failure.clear();
+        } catch (const EServerNotVerified &) {
+            failure = QStringLiteral("-"); // said already by the question or the warning
+        } catch (const ETcpIpError &e) {
+            failure = e.Message;
+            if (sftp && password.isEmpty() && Secure->LoginDenied() && pendingClose_ < 0) {
+                // Neither the agent nor a key file was let in: the password then.
+                FtpTrace(QStringLiteral("» Přihlášení klíčem se nepodařilo; je třeba heslo."), 3);
+                BusyCursor(false);
+                if (askPassword()) {
+                    BusyCursor(true);
+                    continue;
+                }
+                failure = QStringLiteral("-");
+            }
+        }
+        break;
     }
     stepping_ = false;
-    if (!ok) {
+    if (!failure.isEmpty()) {
         BusyCursor(false);
         setStatus(QStringLiteral("Chyba"));
-        FtpTrace(QStringLiteral("» Chyba: Nelze se připojit k ") + server, 3);
-        if (pendingClose_ < 0) // not when the user stopped it by closing the dialog
-            platform::message(QStringLiteral("Xo!"), QStringLiteral("Nelze se připojit k ") + server, Icon::Error);
+        FtpTrace(QStringLiteral("» Chyba: Nelze se připojit k ") + shown +
+                     (failure.size() > 1 ? QStringLiteral(": ") + failure : QString()),
+                 3);
+        if (pendingClose_ < 0 && failure.size() > 1) // not when the user stopped it by closing the dialog
+            platform::message(QStringLiteral("Xo!"),
+                              server.Protocol == TProtocol::Ftp
+                                  ? QStringLiteral("Nelze se připojit k ") + server.Host
+                                  : QStringLiteral("Nelze se připojit k ") + shown + QStringLiteral(".\r\n\r\n") + failure,
+                              Icon::Error);
         ShowResults(false);
         finishStep();
         return;
     }
-    setStatus(QStringLiteral("Přihlášeno."));
-    FtpTrace(QStringLiteral("Přihlašeno k ") + server + QStringLiteral("..."), 3);
+    if (remember && !RememberPassword(edServer->text(), edUserName->text(), password))
+        FtpTrace(QStringLiteral("Heslo se zapamatuje jen do konce sezení: služba pro hesla neběží."), 3);
+    if (remember) edPassword->setText(password);
+    siteKey_ = name.toLower() + QStringLiteral("://") + edUserName->text() + u'@' + server.Host + u':' +
+               QString::number(port);
+    setStatus(QStringLiteral("Přihlášeno (") + name + QStringLiteral(")."));
+    FtpTrace(QStringLiteral("Přihlašeno k ") + shown + QStringLiteral("..."), 3);
     Upload.Queue.clear();
     BusyCursor(false);
     btFTP->setEnabled(true);
@@ -365,6 +470,12 @@ void TfrmHierarchie::btFTPClick() {
     }
     BusyCursor(true);
     btFTP->setEnabled(false);
+    manifest_ = std::make_unique<TPublishManifest>(siteKey_, edDirectory->text());
+    QString problem;
+    if (!manifest_->Load(problem)) FtpTrace(QStringLiteral("» ") + problem, 3);
+    Upload.Manifest = manifest_.get();
+    Upload.Everything = chkVseZnovu->isChecked();
+    Upload.Renames = true;
     Upload.Start(edDirectory->text(), itemsOf(*boxHtmlFiles), itemsOf(*boxMultimedia), chkHTML->isChecked(),
                  chkMultimedia->isChecked(), chkDnesni->isChecked());
     tmrFtp->start();
@@ -375,10 +486,10 @@ void TfrmHierarchie::tmrFtpTimer() {
     tmrFtp->stop();
     BusyCursor(true);
     stepping_ = true;
-    Upload.FtpStep(*Ftp);
+    Upload.FtpStep(client());
     if (Upload.Queue.empty() && pendingClose_ < 0) {
         BusyCursor(false);
-        Upload.FtpStep(*Ftp);
+        Upload.FtpStep(client());
         ShowResults(false);
     } else if (pendingClose_ < 0) {
         tmrFtp->start();
@@ -437,15 +548,21 @@ void TfrmHierarchie::done(int r) {
     if (stepping_) {
         // The running step is stopped, and the dialog closes when it has ended.
         pendingClose_ = r;
-        Ftp->Stop();
+        stopClient();
         return;
     }
     storeFields();
     tmrFtp->stop();
-    try {
-        Ftp->Logout();
-    } catch (const ETcpIpError &) {
+    for (TFtpClient *c : {static_cast<TFtpClient *>(Ftp), static_cast<TFtpClient *>(Secure)}) {
+        try {
+            c->Logout();
+        } catch (const ETcpIpError &) {
+        }
     }
+    Upload.Manifest = nullptr;
+    manifest_.reset();
+    Ftp->Password.clear();
+    Secure->Password.clear();
     boxHtmlFiles->clear();
     boxMultimedia->clear();
     btFTP->setEnabled(false);

@@ -3,12 +3,15 @@
 // uploaded over FTP through a queue drained once a second; and the
 // password question "Heslo pro Ftp".
 
+#include "curl_client.h"
 #include "ftp_client.h"
+#include "publish_manifest.h"
 #include "site_publish.h"
 #include "site_scan.h"
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -25,9 +28,11 @@ class TfrmHierarchiePwd : public QDialog {
 public:
     explicit TfrmHierarchiePwd(QWidget *parent = nullptr);
     QLineEdit *edPassword;
+    QCheckBox *chkRemember;
+    QLabel *lbSession; // where no secret service runs, "remember" lasts the session
     QPushButton *btOk;
-    // True on OK with the password typed.
-    bool Execute(QString &password);
+    // True on OK with the password typed; `remember` says whether to keep it.
+    bool Execute(QString &password, bool *remember = nullptr);
 };
 
 class TfrmHierarchie : public QDialog {
@@ -38,12 +43,13 @@ public:
 
     QListWidget *boxHtmlFiles, *boxMultimedia, *ResultList;
     QLabel *lbChyb, *lbTagu, *lbSouboru, *lbFTPStatus;
-    QCheckBox *chkHTML, *chkMultimedia, *chkDnesni;
+    QCheckBox *chkHTML, *chkMultimedia, *chkDnesni, *chkVseZnovu;
     QLineEdit *edServer, *edUserName, *edPassword, *edPort, *edDirectory;
     QPushButton *btInstaluj, *btConnect, *btFTP, *btShowResults, *btFtpHelp, *btClose;
     QTimer *tmrFtp, *tmrCursor;
     QStackedWidget *Pages;
-    T_FTP *Ftp;
+    T_FTP *Ftp;           // plain FTP
+    TCurlClient *Secure;  // FTPS and SFTP
     TSiteUpload Upload;
     QString InstallDirectory;
 
@@ -70,6 +76,13 @@ public:
 
 private:
     void setStatus(const QString &t);
+    // The client of the server field's protocol, set up from the fields;
+    // false (and said why) when the fields do not name a server.
+    bool prepareClient(TRemoteServer &server, int &port);
+    TFtpClient &client();
+    void stopClient();
+    // The server field's URL port goes into the port field.
+    void serverEdited();
     void nextCursorFrame();
     void storeFields();
     void finishStep();
@@ -79,6 +92,9 @@ private:
     bool stepping_ = false;
     int pendingClose_ = -1;
     bool logShownLater_ = false;
+    TFtpClient *client_ = nullptr;
+    QString siteKey_; // protocol, user, host and port of the session
+    std::unique_ptr<TPublishManifest> manifest_;
 };
 
 } // namespace xo

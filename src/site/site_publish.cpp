@@ -2,6 +2,7 @@
 
 #include "platform/safe_file.h"
 #include "platform/services.h"
+#include "publish_manifest.h"
 #include "site_scan.h"
 
 #include <QDir>
@@ -61,6 +62,7 @@ void InstallList(const QStringList &list, bool onlyToday, const QString &mainDir
 void TSiteUpload::Start(const QString &remoteBase, const QStringList &html, const QStringList &multimedia,
                         bool withHtml, bool withMultimedia, bool onlyToday) {
     Queue.clear();
+    Skipped = 0;
     TFtpItem base;
     base.RemotePath = remoteBase.endsWith(u'/') ? remoteBase : remoteBase + u'/';
     Queue.push_back(base);
@@ -68,6 +70,9 @@ void TSiteUpload::Start(const QString &remoteBase, const QStringList &html, cons
         for (const QString &f : html) AddFtpItem(f, onlyToday);
     if (withMultimedia)
         for (const QString &f : multimedia) AddFtpItem(f, onlyToday);
+    if (Manifest)
+        trace(QStringLiteral("Nezměněné soubory vynechány: ") + QString::number(Skipped) +
+              (Everything ? QStringLiteral(" (zaškrtnuto Vše znovu)") : QString()));
 }
 
 void TSiteUpload::AddFtpItem(const QString &fileName, bool onlyToday) {
@@ -77,6 +82,10 @@ void TSiteUpload::AddFtpItem(const QString &fileName, bool onlyToday) {
     // Relative to the main directory, whichever list the file came from.
     const QString rel = SitePath(MainDirectory, fileName);
     item.RemotePath = rel.isEmpty() ? QFileInfo(fileName).fileName() : rel;
+    if (Manifest && !Everything && !rel.isEmpty() && Manifest->Unchanged(item.RemotePath, fileName)) {
+        ++Skipped;
+        return;
+    }
     Queue.push_back(item);
 }
 
@@ -102,7 +111,9 @@ bool TSiteUpload::fileStep(TFtpClient &client, TFtpItem &item) {
           QStringLiteral("..."));
     status(QStringLiteral("Odesílání souboru..."));
     try {
-        client.UploadFile(file, item.RemotePath);
+        send(client, file, item.RemotePath);
+        if (Manifest && !Manifest->Record(item.RemotePath, item.LocalFile))
+            trace(QStringLiteral("» Záznam o odeslaných souborech nelze zapsat: ") + Manifest->FileName());
         return true;
     } catch (const ESessionEnded &) {
         throw;
@@ -126,6 +137,39 @@ bool TSiteUpload::fileStep(TFtpClient &client, TFtpItem &item) {
     platform::message(QStringLiteral("Xo!"), QStringLiteral("Chyba při přenosu souboru ") + item.LocalFile,
                       Icon::Error);
     return true;
+}
+
+void TSiteUpload::send(TFtpClient &client, QFile &file, const QString &target) {
+    if (!Renames) return client.UploadFile(file, target);
+    const qsizetype slash = target.lastIndexOf(u'/');
+    const QString temp = target.left(slash + 1) + QStringLiteral(".xo-upload-") + target.mid(slash + 1);
+    const auto removeTemp = [&] {
+        try {
+            client.Delete(temp);
+        } catch (const ETcpIpError &) {
+            // Left behind under its temporary name; the next upload replaces it.
+        }
+    };
+    try {
+        client.UploadFile(file, temp);
+    } catch (const ETcpIpError &) {
+        removeTemp();
+        throw;
+    }
+    try {
+        client.Rename(temp, target);
+        return;
+    } catch (const ESessionEnded &) {
+        throw;
+    } catch (const ETcpIpError &) {
+        removeTemp();
+        if (client.ProtocolName() != QLatin1String("FTP")) throw;
+    }
+    // A plain FTP server that renames nothing gets the files under their own names.
+    Renames = false;
+    trace(QStringLiteral("Server neumí přejmenovat soubor; soubory se vysílají přímo pod svými jmény."));
+    file.seek(0);
+    client.UploadFile(file, target);
 }
 
 void TSiteUpload::FtpStep(TFtpClient &client) {

@@ -7,10 +7,14 @@
 
 #include <QString>
 #include <QStringList>
+
+class QFile;
 #include <deque>
 #include <functional>
 
 namespace xo {
+
+class TPublishManifest;
 
 // The file's modification day (local time) is today's.
 bool ChangedToday(const QString &fileName);
@@ -36,6 +40,13 @@ public:
     QString MainDirectory;        // ends with "/"
     bool WarnNotInstalled = true; // until the next scan
     std::deque<TFtpItem> Queue;
+    // What was sent before: unchanged files are skipped, unless Everything.
+    TPublishManifest *Manifest = nullptr;
+    bool Everything = false;
+    int Skipped = 0; // by the last Start
+    // Files go under a temporary name renamed over the target; false once
+    // a plain FTP server refused a rename.
+    bool Renames = true;
 
     std::function<void(const QString &text, TTraceLevel level)> Trace;
     std::function<void(const QString &text)> Status;
@@ -62,6 +73,8 @@ private:
     void step(TFtpClient &client);
     // False when the entry stays at the head (directories are made first).
     bool fileStep(TFtpClient &client, TFtpItem &item);
+    // Sends the file so that the target is never half written.
+    void send(TFtpClient &client, QFile &file, const QString &target);
 };
 
 } // namespace xo

@@ -1,13 +1,16 @@
 #pragma once
 // What the site dialogs remember between runs (their configuration sections).
 
+#include <QString>
 #include <string>
 
 namespace xo {
 
 class TCompressFile;
 
-// "Hierarchie": the site dialog's FTP fields and list choices.
+// "Hierarchie": the site dialog's FTP fields and list choices. The password
+// field is written empty: a password read from an older configuration is
+// moved into the secret service (or kept for the session where none runs).
 struct THierarchieState {
     std::string Server;
     std::string UserName = "anonymous";
@@ -36,6 +39,13 @@ struct TSearchFilesState {
     void Load(TCompressFile &f);
     void Save(TCompressFile &f) const;
 };
+
+// The password remembered for a server field and user name: by the
+// desktop's secret service, or for this session only where none runs.
+QString RememberedPassword(const QString &server, const QString &user);
+// False when it is kept for this session only.
+bool RememberPassword(const QString &server, const QString &user, const QString &password);
+void ForgetPassword(const QString &server, const QString &user);
 
 extern THierarchieState HierarchieState;
 extern TChooseDirState ChooseDirState;

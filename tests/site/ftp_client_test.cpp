@@ -89,12 +89,18 @@ TEST(FtpFake, ThreeLineGreetingThenLogInWithoutThePasswordInTheTrace) {
     FakeFtpServer server;
     server.standard();
     server.greeting = "220-Welcome\r\n to the test\r\n220 Ready\r\n";
+    // A server that takes UTF-8 names is told they come so.
+    server.override = [&](const QByteArray &c) {
+        if (c == "FEAT") server.reply("211-Features:\r\n MDTM\r\n UTF8\r\n211 End\r\n");
+        else if (c == "OPTS UTF8 ON") server.reply("200 OK\r\n");
+        return c == "FEAT" || c == "OPTS UTF8 ON";
+    };
     Trace trace;
     auto c = clientFor(server.port(), trace);
     c->Login();
-    EXPECT_EQ(server.commands, QStringList({"USER u", "PASS secret", "TYPE I"}));
+    EXPECT_EQ(server.commands, QStringList({"USER u", "PASS secret", "TYPE I", "FEAT", "OPTS UTF8 ON"}));
     EXPECT_EQ(trace.at(1).mid(0, 3), QStringList({"220-Welcome", " to the test", "220 Ready"}));
-    EXPECT_EQ(trace.at(0), QStringList({"USER u", "TYPE I"}));
+    EXPECT_EQ(trace.at(0), QStringList({"USER u", "TYPE I", "FEAT", "OPTS UTF8 ON"}));
     for (const QString &l : trace.lines) EXPECT_FALSE(l.contains(QStringLiteral("secret"))) << l.toStdString();
     EXPECT_TRUE(trace.at(2).first().startsWith(QStringLiteral("Výstupní socket %1 na server 127.0.0.1 úspěšně otevřen; ID ")
                                                    .arg(server.port())));

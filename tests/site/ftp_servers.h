@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -25,6 +27,40 @@ inline uint16_t freePort() {
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();
 }
+
+// A server from tests/servers (sshd for SFTP, pyftpdlib with TLS, a relay):
+// it prints one JSON line when it listens and stops when its stdin closes.
+class ScriptServer {
+public:
+    ScriptServer(const QString &script, const QStringList &arguments) {
+        process.setProgram(QStringLiteral("/usr/bin/python3"));
+        process.setArguments(QStringList{QStringLiteral(XO_SOURCE_DIR "/tests/servers/") + script} + arguments);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start();
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 20000 && !process.canReadLine() && process.state() != QProcess::NotRunning)
+            process.waitForReadyRead(100);
+        info = QJsonDocument::fromJson(process.readLine()).object();
+        if (info.isEmpty()) error = script + QStringLiteral(" did not start");
+        else if (info.contains(QStringLiteral("error"))) error = info.value(QStringLiteral("error")).toString();
+        port = uint16_t(info.value(QStringLiteral("port")).toInt());
+    }
+    ~ScriptServer() { stop(); }
+    void stop() {
+        if (process.state() == QProcess::NotRunning) return;
+        process.closeWriteChannel();
+        if (!process.waitForFinished(5000)) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+    QString value(const char *key) const { return info.value(QLatin1String(key)).toString(); }
+    QProcess process;
+    QJsonObject info;
+    uint16_t port = 0;
+    QString error;
+};
 
 class PyFtpServer {
 public:

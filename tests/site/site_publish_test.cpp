@@ -60,16 +60,29 @@ public:
         if (made.contains(d)) throw EProtocolError(QStringLiteral("FTP"), 550, QStringLiteral("Exists"));
         made.insert(d);
     }
-    void UploadFile(QIODevice &file, const QString &uri) override {
-        calls << QStringLiteral("STOR ") + uri;
+    void UploadFile(QIODevice &file, const QString &name) override {
+        calls << QStringLiteral("STOR ") + name;
+        const QString uri = QString(name).remove(QStringLiteral(".xo-upload-")); // what the target is
         const qsizetype slash = uri.lastIndexOf(u'/');
         if (slash > 0 && !made.contains(uri.left(slash)))
             throw EProtocolError(QStringLiteral("FTP"), 553, QStringLiteral("No directory"));
         if (refused.contains(uri)) throw EProtocolError(QStringLiteral("FTP"), 553, QStringLiteral("Refused"));
         if (lostAt == uri) throw ERemoteBaseLost(QStringLiteral("www"));
         if (stopAt == uri) throw EStopped();
-        stored[uri] = file.readAll();
+        stored[name] = file.readAll();
     }
+    void Rename(const QString &from, const QString &to) override {
+        calls << QStringLiteral("RN ") + to;
+        if (!renames) throw EProtocolError(QStringLiteral("FTP"), 502, QStringLiteral("No"));
+        stored[to] = stored.take(from);
+    }
+    void Delete(const QString &path) override {
+        calls << QStringLiteral("DELE ") + path;
+        stored.remove(path);
+    }
+    QString ProtocolName() const override { return protocol; }
+    bool renames = true;
+    QString protocol = QStringLiteral("FTP");
     bool busy = false;
     QStringList calls;
     QSet<QString> made, missingDirs, refused;
@@ -237,10 +250,17 @@ TEST_F(Site, UploadQueueChangesDirectoryMakesDirectoriesOnceAndReportsEveryFailu
     for (int guard = 0; guard < 40 && !up.Queue.empty(); ++guard) up.FtpStep(ftp);
     ASSERT_TRUE(up.Queue.empty());
     up.FtpStep(ftp);
-    EXPECT_EQ(ftp.calls, QStringList({"CWD /www", "STOR index.htm", "STOR bad.htm", "STOR img/a.gif", "MKD img",
-                                      "STOR img/a.gif", "STOR img/icons/b.gif", "MKD img", "MKD img/icons",
-                                      "STOR img/icons/b.gif", "logout"}));
+    // Each file goes under a temporary name renamed over the target; a
+    // failed one is deleted, so the server keeps no half of it.
+    EXPECT_EQ(ftp.calls, QStringList({"CWD /www", "STOR .xo-upload-index.htm", "RN index.htm",
+                                      "STOR .xo-upload-bad.htm", "DELE .xo-upload-bad.htm",
+                                      "STOR img/.xo-upload-a.gif", "DELE img/.xo-upload-a.gif", "MKD img",
+                                      "STOR img/.xo-upload-a.gif", "RN img/a.gif", "STOR img/icons/.xo-upload-b.gif",
+                                      "DELE img/icons/.xo-upload-b.gif", "MKD img", "MKD img/icons",
+                                      "STOR img/icons/.xo-upload-b.gif", "DELE img/icons/.xo-upload-b.gif", "logout"}));
+    EXPECT_TRUE(ftp.stored.contains(QStringLiteral("index.htm")));
     EXPECT_EQ(ftp.stored.value(QStringLiteral("img/a.gif")), QByteArray("GIF89a-a"));
+    EXPECT_EQ(ftp.stored.size(), 2);
     EXPECT_TRUE(log.contains(QStringLiteral("Vytvářím adresář img...")));
     EXPECT_TRUE(log.contains(QStringLiteral("» Chyba: Adresář img se nepodařilo vytvořit...")));
     EXPECT_TRUE(log.contains(QStringLiteral("Soubor ") + outside + QStringLiteral(" neinstalován!")));
@@ -263,7 +283,29 @@ TEST_F(Site, UploadQueueChangesDirectoryMakesDirectoriesOnceAndReportsEveryFailu
     up.Start(QStringLiteral("/nowhere"), {web("index.htm")}, {}, true, false, false);
     up.FtpStep(missing);
     up.FtpStep(missing);
-    EXPECT_EQ(missing.calls, QStringList({"CWD /nowhere", "STOR index.htm"}));
+    EXPECT_EQ(missing.calls, QStringList({"CWD /nowhere", "STOR .xo-upload-index.htm", "RN index.htm"}));
+
+    // A plain FTP server that renames nothing gets the files under their own
+    // names, said once in the log; a secure one's refusal is a failure.
+    ScriptedFtp norename;
+    norename.renames = false;
+    log.clear();
+    up.Start(QStringLiteral("/www"), {web("index.htm")}, {web("img/a.gif")}, true, true, false);
+    norename.made.insert(QStringLiteral("img"));
+    for (int i = 0; i < 3; ++i) up.FtpStep(norename);
+    EXPECT_EQ(norename.calls, QStringList({"CWD /www", "STOR .xo-upload-index.htm", "RN index.htm",
+                                           "DELE .xo-upload-index.htm", "STOR index.htm", "STOR img/a.gif"}));
+    EXPECT_EQ(log.count(QStringLiteral("Server neumí přejmenovat soubor; soubory se vysílají přímo pod svými jmény.")), 1);
+    ScriptedFtp secure;
+    secure.renames = false;
+    secure.protocol = QStringLiteral("SFTP");
+    up.Renames = true;
+    services.expectMessage(QStringLiteral("Chyba při přenosu souboru ") + web("index.htm"), Answer::Ok, Icon::Error);
+    up.Start(QStringLiteral("/www"), {web("index.htm")}, {}, true, false, false);
+    for (int i = 0; i < 2; ++i) up.FtpStep(secure);
+    EXPECT_EQ(secure.calls, QStringList({"CWD /www", "STOR .xo-upload-index.htm", "RN index.htm",
+                                         "DELE .xo-upload-index.htm"}));
+    EXPECT_TRUE(secure.stored.isEmpty());
 
     // Only today's files are queued.
     QFile old(web("index.htm"));
@@ -287,7 +329,7 @@ TEST_F(Site, UploadQueueChangesDirectoryMakesDirectoriesOnceAndReportsEveryFailu
         up.Start(QStringLiteral("www"), {}, {web("img/a.gif"), web("img/b.gif")}, false, true, false);
         for (int i = 0; i < 2; ++i) up.FtpStep(f);
         EXPECT_TRUE(up.Queue.empty());
-        EXPECT_EQ(f.calls, QStringList({"CWD www", "STOR img/a.gif"}));
+        EXPECT_EQ(f.calls, QStringList({"CWD www", "STOR img/.xo-upload-a.gif", "DELE img/.xo-upload-a.gif"}));
         EXPECT_TRUE(f.stored.isEmpty());
     }
     services.expectMessage(QStringLiteral("Konec instalace"), Answer::Ok, Icon::Information);
@@ -354,7 +396,7 @@ TEST_F(Site, TheDialogLogsInAndUploadsTheWholeSite) {
     EXPECT_EQ(onServer("img/a.gif"), gif);
     QStringList log;
     for (int i = 0; i < dialog.ResultList->count(); ++i) log << dialog.ResultList->item(i)->text();
-    EXPECT_TRUE(log.contains(QStringLiteral("Přihlašeno k 127.0.0.1...")));
+    EXPECT_TRUE(log.contains(QStringLiteral("Přihlašeno k 127.0.0.1 (FTP)...")));
     EXPECT_TRUE(log.contains(QStringLiteral("Změna adresáře: www...")));
     EXPECT_TRUE(log.contains(QStringLiteral("Vytvářím adresář img...")));
     EXPECT_TRUE(log.contains(QStringLiteral("    Přeneseno 2500 z 2500  (100%)")));

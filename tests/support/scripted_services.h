@@ -26,6 +26,8 @@ public:
     std::vector<platform::Message> messages; // every message shown
     std::function<int(QDialog &)> onModal;   // fills and closes a dialog
     std::function<void(const platform::Message &)> onMessage; // what the user does while a message shows
+    // Answers the messages no expectation was set for (instead of a failure).
+    std::function<platform::Answer(const platform::Message &)> answerAny;
     std::deque<platform::FileResult> fileResults;
     std::vector<platform::FileRequest> fileRequests;
     std::deque<std::optional<QColor>> colorResults;
