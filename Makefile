@@ -24,6 +24,7 @@ bench: build
 	@$(BUILD)/bench/xo_bench_editor
 	@$(BUILD)/bench/xo_bench_lzhuf
 	@$(BUILD)/bench/xo_bench_hostile
+	@$(BUILD)/bench/xo_bench_publish
 
 # make install [PREFIX=/usr/local] [DESTDIR=/tmp/x]
 PREFIX ?= /usr/local

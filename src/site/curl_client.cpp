@@ -240,22 +240,22 @@ void TCurlClient::performOnce(const QString &path, const std::function<void(Call
     if (Protocol == TProtocol::Sftp) {
         curl_easy_setopt(e, CURLOPT_SSH_HOSTKEYFUNCTION, &TCurlCallbacks::hostKey);
         curl_easy_setopt(e, CURLOPT_SSH_HOSTKEYDATA, &call);
+        // As ssh does: the agent and the key files first, then the password.
+        long types = CURLSSH_AUTH_AGENT;
+        for (const char *name : {"id_ed25519", "id_ecdsa", "id_rsa"}) {
+            const QString key = SshDirectory + u'/' + QLatin1String(name);
+            if (!QFile::exists(key)) continue;
+            curl_easy_setopt(e, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(key).constData());
+            // libssh2 derives the public key from the private one.
+            curl_easy_setopt(e, CURLOPT_SSH_PUBLIC_KEYFILE, "");
+            types |= CURLSSH_AUTH_PUBLICKEY;
+            break;
+        }
         if (!Password.isEmpty()) {
             curl_easy_setopt(e, CURLOPT_PASSWORD, pass.constData());
-            curl_easy_setopt(e, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
-        } else {
-            long types = CURLSSH_AUTH_AGENT;
-            for (const char *name : {"id_ed25519", "id_ecdsa", "id_rsa"}) {
-                const QString key = SshDirectory + u'/' + QLatin1String(name);
-                if (!QFile::exists(key)) continue;
-                curl_easy_setopt(e, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(key).constData());
-                // libssh2 derives the public key from the private one.
-                curl_easy_setopt(e, CURLOPT_SSH_PUBLIC_KEYFILE, "");
-                types |= CURLSSH_AUTH_PUBLICKEY;
-                break;
-            }
-            curl_easy_setopt(e, CURLOPT_SSH_AUTH_TYPES, types);
+            types |= CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD;
         }
+        curl_easy_setopt(e, CURLOPT_SSH_AUTH_TYPES, types);
     } else {
         curl_easy_setopt(e, CURLOPT_PASSWORD, pass.constData());
         curl_easy_setopt(e, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
@@ -304,7 +304,7 @@ void TCurlClient::performOnce(const QString &path, const std::function<void(Call
     curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &code);
     QString detail = QString::fromUtf8(call.error).trimmed();
     if (detail.isEmpty()) detail = QString::fromUtf8(curl_easy_strerror(rc));
-    trace(QStringLiteral("» ") + protocol + QStringLiteral(": ") + detail, 1);
+    if (!call.identity.failed) trace(QStringLiteral("» ") + protocol + QStringLiteral(": ") + detail, 1);
     if (rc == CURLE_ABORTED_BY_CALLBACK && stopped_) throw EStopped();
     if (rc == CURLE_ABORTED_BY_CALLBACK && call.stalled) throw EProtocolBusy();
     if (call.readFailed) throw ETcpIpError(QStringLiteral("Chyba při čtení souboru"));
@@ -452,7 +452,8 @@ void TCurlClient::Login() {
             if (line.trimmed().toUpper() == "UTF8") utf8_ = true;
         if (utf8_) {
             try {
-                quote({QStringLiteral("OPTS UTF8 ON")});
+                // "*": a refusal leaves the connection as it is.
+                quote({QStringLiteral("*OPTS UTF8 ON")});
             } catch (const ESessionEnded &) {
                 throw;
             } catch (const ETcpIpError &) {
@@ -525,6 +526,8 @@ void TCurlClient::UploadFile(QIODevice &file, const QString &uri) {
             curl_easy_setopt(h_->easy, CURLOPT_READFUNCTION, &readBlock);
             curl_easy_setopt(h_->easy, CURLOPT_READDATA, &c);
             curl_easy_setopt(h_->easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
+            // Large blocks: fewer callbacks and TLS records for a large file.
+            curl_easy_setopt(h_->easy, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
         }, call);
         if (call.sent != size) throw ETcpIpError(QStringLiteral("Chyba při čtení souboru"));
     }

@@ -839,6 +839,90 @@ def upload_answering(s, question, shot):
     s.key("Return")
 
 
+def sftp_server(s):
+    """OpenSSH's sshd on 127.0.0.1 as a test process, its client key as the
+    session's ~/.ssh/id_ed25519; (process, its JSON line)."""
+    import json
+    import shutil
+    here = os.path.dirname(os.path.abspath(__file__))
+    server = subprocess.Popen(["/usr/bin/python3", os.path.join(here, "..", "servers", "sftp_server.py"),
+                               "--dir", s.path("sshd")], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    info = json.loads(server.stdout.readline() or b"{}")
+    if "port" not in info:
+        server.kill()
+        server.wait()
+        raise Skipped(info.get("error", "sshd did not start"))
+    os.makedirs(s.path(".ssh"), mode=0o700, exist_ok=True)
+    shutil.copy(info["key"], s.path(".ssh/id_ed25519"))
+    os.chmod(s.path(".ssh/id_ed25519"), 0o600)
+    return server, info
+
+
+def tree(root):
+    out = {}
+    for d, _, files in os.walk(root):
+        for f in files:
+            p = os.path.join(d, f)
+            with open(p, "rb") as h:
+                out[os.path.relpath(p, root)] = h.read()
+    return out
+
+
+@scenario
+def site_published_over_sftp_then_again_with_every_file_skipped(s):
+    server, info = sftp_server(s)
+    try:
+        first_start(s)
+        os.makedirs(s.path("web/img"), exist_ok=True)
+        os.makedirs(s.path("remote"), exist_ok=True)
+        s.write("web/Příliš žluťoučký.htm", "<p>kůň</p>".encode())
+        s.write("web/img/a.gif", b"GIF89a" + bytes(range(256)) * 40)
+        doc = s.write("web/index.htm", "<A HREF=\"Příliš žluťoučký.htm\">kůň</A> <IMG SRC=\"img/a.gif\">".encode())
+        open_file(s, doc)
+        s.key("alt+n")  # &Nástroje > Hie&rarchie souborů
+        s.key("r")
+        s.wait_trace("modal", "TfrmHierarchie")
+        time.sleep(0.3)
+        for field, value in (("alt+r", "sftp://127.0.0.1:%d" % info["port"]), ("alt+u", info["user"]),
+                             ("alt+d", s.path("remote"))):
+            s.key(field)
+            s.key("ctrl+a")
+            s.type(value)
+        s.key("alt+e")  # no password: the key in ~/.ssh logs in
+        s.key("ctrl+a")
+        s.key("BackSpace")
+        time.sleep(0.3)
+        s.screenshot("sftp-fields")  # the port field took the URL's port
+        s.key("alt+s")  # &Spojení
+        s.wait_trace("message", "není mezi známými servery")
+        time.sleep(0.3)
+        s.screenshot("sftp-host-key-question")
+        s.key("alt+a")  # &Ano: trusted and remembered in ~/.ssh/known_hosts
+        s.wait_trace("message", "Přihlášení proběhlo úspěšně. Spustit vysílání souborů?", timeout=20)
+        s.key("alt+a")
+        upload_answering(s, "Pokusit se vytvořit potřebné adresáře pro vyslání souboru img/a.gif?", "sftp-upload-log")
+        site = {n: b for n, b in tree(s.path("web")).items() if not n.endswith(".bak")}  # the editor's backup is not linked
+        check(tree(s.path("remote")) == site, "the remote tree is the local one byte for byte")
+        check(b"|1|" in s.read(".ssh/known_hosts"), "the host key remembered, hashed")
+        stamps = {n: os.stat(os.path.join(s.path("remote"), n)).st_mtime_ns for n in tree(s.path("remote"))}
+
+        s.key("alt+s")  # &Spojení again: the key is known now, no question
+        s.wait_trace("message", "Přihlášení proběhlo úspěšně. Spustit vysílání souborů?", count=2, timeout=20)
+        s.key("alt+a")  # nothing changed, nothing is sent
+        s.wait_trace("message", "Konec instalace", count=2, timeout=20)
+        time.sleep(0.3)
+        s.screenshot("sftp-second-upload-log")
+        s.key("Return")
+        check({n: os.stat(os.path.join(s.path("remote"), n)).st_mtime_ns for n in tree(s.path("remote"))} == stamps,
+              "the second upload sent nothing")
+        s.key("Escape")
+        s.wait_no_window("Hierarchie souborů")
+        exit_program(s)
+    finally:
+        server.stdin.close()
+        server.wait(10)
+
+
 @scenario
 def site_installed_into_a_directory_and_uploaded_over_ftp(s):
     server, port = ftp_server(s, "xo", "heslo")

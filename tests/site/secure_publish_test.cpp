@@ -146,6 +146,7 @@ TEST_F(Publish, SftpAsksAboutAnUnknownKeyRefusesAChangedOneAndSendsOnlyWhatChang
     wrong.Username = c.Username;
     wrong.Password = QStringLiteral("nesprávné");
     wrong.KnownHostsFile = c.KnownHostsFile;
+    wrong.SshDirectory = tmp.filePath(QStringLiteral("no-keys"));
     EXPECT_THROW(wrong.Login(), ETcpIpError);
     EXPECT_TRUE(wrong.LoginDenied());
 
