@@ -25,6 +25,7 @@ bench: build
 	@$(BUILD)/bench/xo_bench_lzhuf
 	@$(BUILD)/bench/xo_bench_hostile
 	@$(BUILD)/bench/xo_bench_publish
+	@$(BUILD)/bench/xo_bench_spell
 
 # make install [PREFIX=/usr/local] [DESTDIR=/tmp/x]
 PREFIX ?= /usr/local

@@ -93,6 +93,13 @@ public:
 
     // --- Editing ----------------------------------------------------------------
     void ReplaceSelection(std::string_view text);
+    // Replaces stretches [start, end) (1-based, ascending, not overlapping)
+    // as one undo step; the selection keeps its place in the text.
+    struct TextEdit {
+        int start = 0, end = 0;
+        std::string text;
+    };
+    void ReplaceRanges(const std::vector<TextEdit> &edits);
     void DeleteSelection();
     void DeleteRange(int start, int end);
     void Undo();

@@ -70,6 +70,41 @@ bool EditorCore::LoadFromFile(const QString &fileName) {
     return true;
 }
 
+void EditorCore::ReplaceRanges(const std::vector<TextEdit> &edits) {
+    if (edits.empty()) return;
+    int s = selStart_, e = selEnd_;
+    const bool recording = UndoEnabled;
+    UndoEnabled = false;
+    UndoRecord step;
+    step.kind = UndoRecord::Stamps;
+    step.a = s;
+    step.b = e;
+    step.caretAtStart = caretAtStart_;
+    int delta = 0; // what the earlier edits moved the later ones by
+    for (const TextEdit &edit : edits) {
+        const int from = edit.start + delta, to = edit.end + delta;
+        UndoRecord part;
+        part.a = from;
+        part.b = from + int(edit.text.size());
+        part.text = buffer_.copy(from - 1, to - from);
+        step.parts.push_back(std::move(part));
+        if (to > from) DeleteRange(from, to);
+        selStart_ = selEnd_ = from;
+        ReplaceSelection(edit.text);
+        const int d = int(edit.text.size()) - (to - from);
+        if (to <= s) s += d;
+        if (to <= e) e += d;
+        delta += d;
+    }
+    UndoEnabled = recording;
+    if (UndoEnabled) undo_.push(std::move(step));
+    PaintEnabled = true;
+    selStart_ = s;
+    selEnd_ = e;
+    SetModified();
+    Repaint();
+}
+
 void EditorCore::RefreshStamps() {
     int s = selStart_, e = selEnd_;
     // The refresh is one undo step of its own, pushed only when a value

@@ -261,6 +261,26 @@ void TEditor::PaintText(QPainter &p) {
         const int endX = std::max(2, 2 + (len - hpos) * cellW);
         if (endX <= area.right()) p.fillRect(QRect(endX, y, area.right() - endX + 1, cellH), selPastEnd ? selBg : bg);
     }
+    painted_ = {top, std::min(LineCount(), top + n)};
+    if (LineMarks) DrawMarks(p, top, painted_.second);
+}
+
+void TEditor::DrawMarks(QPainter &p, int top, int last) {
+    std::vector<TMark> marks;
+    LineMarks(*this, top, last, marks);
+    if (marks.empty()) return;
+    // A wave in the cells' lowest pixels: the characters stay where they are.
+    p.setPen(QPen(QColor(220, 0, 0), 1));
+    const int hpos = HoriScroll->value();
+    const int step = std::max(2, cellW / 4);
+    for (const TMark &m : marks) {
+        const int bottom = 2 + (m.line - top + 1) * cellH - 1;
+        const int x0 = 2 + (m.from - hpos) * cellW, x1 = 2 + (m.to - hpos) * cellW;
+        if (x1 <= 2) continue;
+        QPolygon wave;
+        for (int x = x0, i = 0; x <= x1; x += step, ++i) wave << QPoint(x, bottom - (i % 2 ? 2 : 0));
+        p.drawPolyline(wave);
+    }
 }
 
 void TEditor::DrawCells(QPainter &p, int x, int baseline, const QString &text) {
@@ -438,7 +458,13 @@ void TEditor::wheelEvent(QWheelEvent *e) {
 }
 
 void TEditor::contextMenuEvent(QContextMenuEvent *e) {
-    if (PopupMenu) PopupMenu->popup(e->globalPos());
+    if (!PopupMenu) return;
+    if (BeforePopup) {
+        const int pos = e->reason() == QContextMenuEvent::Mouse ? PositionFromPoint(e->pos().x(), e->pos().y())
+                                                                : CaretPos();
+        BeforePopup(*this, *PopupMenu, pos);
+    }
+    PopupMenu->popup(e->globalPos());
 }
 
 } // namespace xo

@@ -7,6 +7,9 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <utility>
+#include <vector>
 
 class QScrollBar;
 class QMenu;
@@ -39,6 +42,19 @@ public:
     bool ColoringOn() const;
     // The rectangle the text is drawn into.
     QRect TextArea() const;
+
+    // Stretches of lines first..last (columns from, to within the line) to
+    // underline with a red wave, such as misspelt words; asked while
+    // painting, so it must answer from what it knows at once.
+    struct TMark {
+        int line, from, to;
+    };
+    static inline std::function<void(TEditor &, int first, int last, std::vector<TMark> &)> LineMarks;
+    // Fills the context menu's first items for the text position under the
+    // mouse (or the caret, from the keyboard) before it opens.
+    static inline std::function<void(TEditor &, QMenu &, int pos)> BeforePopup;
+    // The first and last line painted last time, for work done after the paint.
+    std::pair<int, int> PaintedLines() const { return painted_; }
 
 protected:
     bool event(QEvent *) override;
@@ -73,6 +89,8 @@ private:
     static void MeasureCell(const QFont &f);
     QFont EditorFont() const;
 
+    void DrawMarks(QPainter &p, int top, int last);
+    std::pair<int, int> painted_{1, 0};
     QTimer blink_;
     QTimer gap_; // moves the text's gap toward the caret while the user does nothing
 };

@@ -100,6 +100,7 @@ void LineIndex::eraseLines(int first, int n) {
 
 void TextBuffer::insert(int offset, std::string_view s) {
     ++revision_;
+    changedFrom_ = std::min(changedFrom_, offset);
     if (s.empty()) return;
     const int n = int(s.size());
     // Text between a CR and its LF breaks that line end.
@@ -123,6 +124,7 @@ void TextBuffer::insert(int offset, std::string_view s) {
 
 void TextBuffer::erase(int offset, int n) {
     ++revision_;
+    changedFrom_ = std::min(changedFrom_, offset);
     if (n <= 0) return;
     // Line ends that lose their CR or their LF: starts in offset+1 .. offset+n+1.
     const int line = lines_.lineOf(offset);
@@ -137,6 +139,7 @@ void TextBuffer::erase(int offset, int n) {
 
 void TextBuffer::adopt(std::unique_ptr<char[]> data, size_t size, size_t capacity, std::vector<int> lineStarts) {
     ++revision_;
+    changedFrom_ = 0;
     text_.adopt(std::move(data), size, capacity);
     if (lineStarts.empty())
         rebuildIndex();
@@ -230,6 +233,7 @@ namespace xo {
 
 void TextBuffer::mapBytes(const std::array<char, 256> &table) {
     ++revision_;
+    changedFrom_ = 0;
     // The buffer is ours: the contiguous view points into it.
     char *p = const_cast<char *>(contiguous().data());
     for (int i = 0; i < size(); ++i) p[i] = table[static_cast<unsigned char>(p[i])];

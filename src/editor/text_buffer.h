@@ -1,4 +1,6 @@
 #pragma once
+#include <climits>
+#include <utility>
 #include <array>
 // The document's bytes and an index of where its lines start. Only the pair
 // CR LF ends a line; a lone CR or LF is an ordinary character. Offsets here
@@ -79,6 +81,9 @@ public:
     // Grows with every change of the text, so that a copy taken in pieces
     // can tell whether it is still whole.
     unsigned long long revision() const { return revision_; }
+    // The lowest offset changed since the last call (INT_MAX: none), for
+    // state derived from the text up to a place (the spelling's context).
+    int takeChangedFrom() { return std::exchange(changedFrom_, INT_MAX); }
 
     int lineCount() const { return lines_.count(); }
     int lineStart(int line) const { return lines_.start(line); }
@@ -89,6 +94,7 @@ private:
     void rebuildIndex();
     GapVector<char> text_;
     unsigned long long revision_ = 0;
+    int changedFrom_ = 0;
     LineIndex lines_;
 };
 

@@ -96,7 +96,11 @@ TfrmOptions::TfrmOptions(QWidget *parent) : QDialog(parent) {
     chkOleNahled = check("chkOleNahled", "Umožnit OLE náhled");
     chkShortTitle = check("chkShortTitle", "V titulku bez cesty");
     chkBAKs = check("chkBAKs", "Záložní soubory (BAK)");
-    for (QCheckBox *c : {chkFormat, chkColTags, chkIExpNahled, chkOleNahled, chkShortTitle, chkBAKs}) ed->addWidget(c);
+    chkNbspChar = check("chkNbspChar", "Tvrdá mezera v UTF-8 jako znak");
+    chkNbspChar->setToolTip(QStringLiteral("Nezlomitelné mezery zapisovat do dokumentu v UTF-8 jako znak U+00A0, "
+                                           "ne jako &nbsp;"));
+    for (QCheckBox *c : {chkFormat, chkColTags, chkIExpNahled, chkOleNahled, chkShortTitle, chkBAKs, chkNbspChar})
+        ed->addWidget(c);
     auto *globalRow = new QHBoxLayout(pgGlobalW);
     globalRow->addWidget(global);
     globalRow->addWidget(editor);
@@ -430,7 +434,7 @@ void TfrmOptions::fill() {
         {chkRunTip, Settings.RunTip},     {chkComCtl32Paint, Settings.ComCtl32Paint},
         {chkSpecialOpenSave, SpecialOpenSave}, {chkFormat, Settings.Format}, {chkColTags, Settings.ColTags},
         {chkIExpNahled, Settings.IExpNahled}, {chkOleNahled, Settings.OleNahled},
-        {chkShortTitle, Settings.ShortTitle},  {chkBAKs, Settings.BAKs}};
+        {chkShortTitle, Settings.ShortTitle},  {chkBAKs, Settings.BAKs}, {chkNbspChar, SpellingState.NbspCharacter}};
     for (const auto &[box, on] : checks) box->setChecked(on);
     chkShortSwitch->setEnabled(Settings.SwtLine);
     Pages->setTabVisible(Pages->indexOf(pgPredefinedDirsW), SpecialOpenSave);
@@ -478,6 +482,7 @@ void TfrmOptions::done(int r) {
         Settings.OleNahled = chkOleNahled->isChecked();
         Settings.ShortTitle = chkShortTitle->isChecked();
         Settings.BAKs = chkBAKs->isChecked();
+        SpellingState.NbspCharacter = chkNbspChar->isChecked();
         PredefinedDirs.clear();
         for (int i = 0; i < lbPredefinedList->count(); ++i) PredefinedDirs << lbPredefinedList->item(i)->text();
     } else {

@@ -31,7 +31,7 @@ public:
     QTabWidget *Pages;
     QWidget *pgGlobalW, *pgColorsW, *pgBrowsersW, *pgStylyTextuW, *pgUserTagW, *pgPredefinedDirsW;
     QCheckBox *chkReadWins, *chkSwtLine, *chkShortSwitch, *chkRunTip, *chkComCtl32Paint, *chkSpecialOpenSave;
-    QCheckBox *chkFormat, *chkColTags, *chkIExpNahled, *chkOleNahled, *chkShortTitle, *chkBAKs;
+    QCheckBox *chkFormat, *chkColTags, *chkIExpNahled, *chkOleNahled, *chkShortTitle, *chkBAKs, *chkNbspChar;
     QPushButton *colorButtons[8];
     QPushButton *btColorsUndo, *btColorsImplicitni1, *btColorsImplicitni2;
     QLineEdit *edBrowsersNetscape, *edBrowsersExplorer;

@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include "compress_file.h"
+
 #include "fixed_record.h"
 #include "platform/cp1250.h"
 
@@ -12,6 +14,19 @@ TUserTags UserTags;
 QStringList CustomColors;
 QStringList PredefinedDirs;
 bool SpecialOpenSave = false;
+TSpellingState SpellingState;
+
+void TSpellingState::Load(TCompressFile &f) {
+    if (!ReadSectionTag(f, "Spelling")) return;
+    Check = f.ReadBoolean();
+    NbspCharacter = f.ReadBoolean();
+}
+
+void TSpellingState::Save(TCompressFile &f) const {
+    f.WriteString("Spelling");
+    f.WriteBoolean(Check);
+    f.WriteBoolean(NbspCharacter);
+}
 
 namespace {
 constexpr size_t kNetscape = 20, kExplorer = 221, kMediaDir = 422;

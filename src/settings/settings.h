@@ -86,6 +86,19 @@ extern QStringList CustomColors;   // 16 texts "BBGGRR" in hex
 extern QStringList PredefinedDirs;
 extern bool SpecialOpenSave;
 
+class TCompressFile;
+// "Spelling", after the older sections: the spell check on or off, and
+// whether the non-breaking spaces the typography command writes into a
+// UTF-8 document are the character itself rather than "&nbsp;". An older
+// configuration without it reads as checking on.
+struct TSpellingState {
+    bool Check = true;
+    bool NbspCharacter = false;
+    void Load(TCompressFile &f);
+    void Save(TCompressFile &f) const;
+};
+extern TSpellingState SpellingState;
+
 void SetDefaultSettings();
 
 std::vector<uint8_t> SettingsToBytes(const TSettings &s);

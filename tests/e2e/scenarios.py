@@ -1168,3 +1168,58 @@ def a_second_start_hands_its_file_to_the_running_window(s):
     other.kill()
     other.wait()
     exit_program(s)
+
+
+@scenario
+def a_misspelt_word_corrected_from_the_context_menu(s):
+    if not os.path.exists("/usr/share/hunspell/cs_CZ.dic"):
+        raise Skipped("the Czech dictionary is not installed (apt-get install hunspell-cs)")
+    first_start(s)
+    doc = s.write("cesky.htm", b'<p lang="cs">')
+    open_file(s, doc)
+    s.key("ctrl+End")
+    s.type("Přílš žluťoučký kůň")
+    time.sleep(1.5)  # the dictionary loads beside the typing
+    s.screenshot("misspelt-word-underlined")
+    s.key("ctrl+Home")
+    for _ in range(15):  # into "Přílš"
+        s.key("Right")
+    s.key("Menu")  # the editor's context menu, the suggestions first
+    time.sleep(0.5)
+    s.screenshot("suggestions-in-the-context-menu")
+    s.key("Down")
+    s.key("Return")
+    saved(s, "cesky.htm", '<p lang="cs">Příliš žluťoučký kůň'.encode("cp1250"))
+    s.key("ctrl+z")  # the correction is one undo step
+    saved(s, "cesky.htm", '<p lang="cs">Přílš žluťoučký kůň'.encode("cp1250"))
+    s.key("alt+n")  # &Nástroje > Kontrola &pravopisu: off, the marks go
+    s.key("p")
+    time.sleep(0.5)
+    s.screenshot("spell-check-off")
+    s.key("Menu")  # the context menu has its own items only now
+    time.sleep(0.3)
+    s.screenshot("context-menu-without-suggestions")
+    s.key("Escape")
+    exit_program(s)
+
+
+@scenario
+def czech_non_breaking_spaces_in_one_command(s):
+    first_start(s)
+    doc = s.write("mezery.htm", "<p>Byl v lese a u řeky s 5 %</p>".encode("cp1250"))
+    open_file(s, doc)
+    s.key("alt+n")  # &Nástroje > &Nezlomitelné mezery
+    s.key("n")
+    s.wait_trace("message", "Nezlomitelnou mezerou nahrazeno mezer: 5")
+    time.sleep(0.3)
+    s.screenshot("non-breaking-spaces-done")
+    s.key("Return")
+    after = "<p>Byl v&nbsp;lese a&nbsp;u&nbsp;řeky s&nbsp;5&nbsp;%</p>".encode("cp1250")
+    saved(s, "mezery.htm", after)
+    s.key("alt+n")  # a second run changes nothing
+    s.key("n")
+    s.wait_trace("message", "Nezlomitelnou mezerou nahrazeno mezer: 0")
+    s.key("Return")
+    s.key("ctrl+z")  # one undo step takes all five back
+    saved(s, "mezery.htm", "<p>Byl v lese a u řeky s 5 %</p>".encode("cp1250"))
+    exit_program(s)

@@ -19,6 +19,7 @@ void ConfigFile::Read(TCompressFile &f) {
     dirs.Read(f);
     predefinedDirs = dirs.predefinedDirs;
     specialOpenSave = dirs.specialOpenSave;
+    spelling.Load(f);
     damaged = f.Damaged();
 }
 
@@ -33,6 +34,7 @@ void ConfigFile::Write(TCompressFile &f) const {
     tagAHref.Save(f);
     searchFiles.Save(f);
     ConfigDirectories{predefinedDirs, specialOpenSave}.Write(f);
+    spelling.Save(f);
 }
 
 } // namespace xo::test

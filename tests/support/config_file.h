@@ -24,6 +24,7 @@ struct ConfigFile {
     TSearchFilesState searchFiles;
     QStringList predefinedDirs;
     bool specialOpenSave = false;
+    TSpellingState spelling;
     bool damaged = false;
 
     // Stops after the signature when it is wrong.
