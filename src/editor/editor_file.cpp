@@ -106,58 +106,23 @@ void EditorCore::ReplaceRanges(const std::vector<TextEdit> &edits) {
 }
 
 void EditorCore::RefreshStamps() {
-    int s = selStart_, e = selEnd_;
     // The refresh is one undo step of its own, pushed only when a value
     // really changes: the user's last change stays apart from it, and undoing
     // it puts every old value and the selection back at once.
-    const bool recording = UndoEnabled;
-    UndoEnabled = false;
-    UndoRecord stamps;
-    stamps.kind = UndoRecord::Stamps;
-    stamps.a = s;
-    stamps.b = e;
-    stamps.caretAtStart = caretAtStart_;
-    auto refresh = [&](std::string_view marker, bool (*valueChar)(char), const std::string &value) {
-        int found = buffer_.find(marker, 0);
-        while (found >= 0) {
+    std::vector<TextEdit> edits;
+    const auto collect = [&](std::string_view marker, bool (*valueChar)(char), const std::string &value) {
+        for (int found = buffer_.find(marker, 0); found >= 0;) {
             const int q = found + int(marker.size()) + 1; // position right after the marker
             int k = 0;
-            // Bounded by the text as it is now: earlier stamps may have changed its length.
             while (q + k <= TextLength() && valueChar(CharAt(q + k))) ++k;
-            const std::string old = buffer_.copy(q - 1, k);
-            if (old == value) { // already current: nothing to write or undo
-                found = buffer_.find(marker, q - 1 + k);
-                continue;
-            }
-            UndoRecord part;
-            part.a = q;
-            part.b = q + int(value.size());
-            part.text = old;
-            stamps.parts.push_back(std::move(part));
-            if (k > 0) {
-                selStart_ = q;
-                selEnd_ = q + k;
-                DeleteSelection();
-            }
-            selStart_ = selEnd_ = q;
-            ReplaceSelection(value);
-            const int delta = int(value.size()) - k;
-            // Bounds after the old value move with the text behind it.
-            if (q + k <= s) s += delta;
-            if (q + k <= e) e += delta;
-            found = buffer_.find(marker, q - 1 + int(value.size()));
+            if (buffer_.copy(q - 1, k) != value) edits.push_back({q, q + k, value}); // else already current
+            found = buffer_.find(marker, q - 1 + k);
         }
     };
-    refresh(kDateMarker, isDateChar, DateText().toStdString());
-    refresh(kTimeMarker, isTimeChar, TimeText().toStdString());
-    UndoEnabled = recording;
-    const bool written = !stamps.parts.empty();
-    if (written && UndoEnabled) undo_.push(std::move(stamps));
-    PaintEnabled = true;
-    // Set directly: a selection record here would cost the user an extra undo step.
-    selStart_ = s;
-    selEnd_ = e;
-    if (written) Repaint();
+    collect(kDateMarker, isDateChar, DateText().toStdString());
+    collect(kTimeMarker, isTimeChar, TimeText().toStdString());
+    std::sort(edits.begin(), edits.end(), [](const TextEdit &a, const TextEdit &b) { return a.start < b.start; });
+    ReplaceRanges(edits);
 }
 
 bool EditorCore::SaveToFile() {

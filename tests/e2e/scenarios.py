@@ -839,19 +839,24 @@ def upload_answering(s, question, shot):
     s.key("Return")
 
 
-def sftp_server(s):
-    """OpenSSH's sshd on 127.0.0.1 as a test process, its client key as the
-    session's ~/.ssh/id_ed25519; (process, its JSON line)."""
+def test_server(script, *args):
+    """A server of tests/servers as a test process; (process, its JSON line), or Skipped with its reason."""
     import json
-    import shutil
     here = os.path.dirname(os.path.abspath(__file__))
-    server = subprocess.Popen(["/usr/bin/python3", os.path.join(here, "..", "servers", "sftp_server.py"),
-                               "--dir", s.path("sshd")], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    server = subprocess.Popen(["/usr/bin/python3", os.path.join(here, "..", "servers", script)] + list(args),
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE)
     info = json.loads(server.stdout.readline() or b"{}")
     if "port" not in info:
         server.kill()
         server.wait()
-        raise Skipped(info.get("error", "sshd did not start"))
+        raise Skipped(info.get("error", script + " did not start"))
+    return server, info
+
+
+def sftp_server(s):
+    """OpenSSH's sshd on 127.0.0.1, its client key as the session's ~/.ssh/id_ed25519."""
+    import shutil
+    server, info = test_server("sftp_server.py", "--dir", s.path("sshd"))
     os.makedirs(s.path(".ssh"), mode=0o700, exist_ok=True)
     shutil.copy(info["key"], s.path(".ssh/id_ed25519"))
     os.chmod(s.path(".ssh/id_ed25519"), 0o600)
@@ -915,6 +920,75 @@ def site_published_over_sftp_then_again_with_every_file_skipped(s):
         s.key("Return")
         check({n: os.stat(os.path.join(s.path("remote"), n)).st_mtime_ns for n in tree(s.path("remote"))} == stamps,
               "the second upload sent nothing")
+        s.key("Escape")
+        s.wait_no_window("Hierarchie souborů")
+        exit_program(s)
+    finally:
+        server.stdin.close()
+        server.wait(10)
+
+
+def ftps_server(s):
+    """pyftpdlib with TLS on 127.0.0.1 over the session's home/ftps."""
+    os.makedirs(s.path("ftps/www"), exist_ok=True)
+    return test_server("ftps_server.py", "--dir", s.path("ftps-cert"), "--root", s.path("ftps"))
+
+
+@scenario
+def site_published_over_ftps_with_the_password_remembered_for_the_session(s):
+    server, info = ftps_server(s)
+    try:
+        first_start(s)
+        os.makedirs(s.path("web"), exist_ok=True)
+        s.write("web/page.htm", b"<p>page</p>")
+        doc = s.write("web/index.htm", b'<a href="page.htm">page</a>')
+        open_file(s, doc)
+        s.key("alt+n")  # &Nástroje > Hie&rarchie souborů
+        s.key("r")
+        s.wait_trace("modal", "TfrmHierarchie")
+        time.sleep(0.3)
+        for field, value in (("alt+r", "ftps://127.0.0.1:%d" % info["port"]), ("alt+u", "xo"), ("alt+d", "www")):
+            s.key(field)
+            s.key("ctrl+a")
+            s.type(value)
+        s.key("alt+e")  # no password: asked for at the log-in
+        s.key("ctrl+a")
+        s.key("BackSpace")
+        s.key("alt+s")  # &Spojení
+        s.wait_trace("modal", "TfrmHierarchiePwd")
+        time.sleep(0.3)
+        s.type("heslo")
+        s.key("alt+p")  # Za&pamatovat heslo: no secret service here, so for the session
+        time.sleep(0.2)
+        s.screenshot("ftps-password-remembered-for-the-session")
+        s.key("Return")
+        s.wait_trace("message", "nelze ověřit (self-signed certificate)", timeout=20)
+        time.sleep(0.3)
+        s.screenshot("ftps-certificate-question")
+        s.key("alt+a")  # &Ano: trusted from now on
+        s.wait_trace("message", "Přihlášení proběhlo úspěšně. Spustit vysílání souborů?", timeout=20)
+        s.key("alt+a")
+        s.wait_trace("message", "Konec instalace", timeout=20)
+        s.key("Return")
+        for name in ("index.htm", "page.htm"):
+            check(s.read("ftps/www/" + name) == s.read("web/" + name), "%s uploaded over FTPS" % name)
+        time.sleep(0.5)
+        s.screenshot("ftps-upload-log")
+        s.key("Escape")
+        s.wait_no_window("Hierarchie souborů")
+
+        # Again: the password and the certificate are remembered, nothing is asked.
+        s.key("alt+n")
+        s.key("r")
+        s.wait_trace("modal", "TfrmHierarchie", count=2)
+        time.sleep(0.3)
+        s.key("alt+s")
+        s.wait_trace("message", "Přihlášení proběhlo úspěšně. Spustit vysílání souborů?", count=2, timeout=20)
+        s.key("alt+n")  # &Ne
+        check(len([t for t in s.trace() if t[0] == "modal" and t[1] == "TfrmHierarchiePwd"]) == 1,
+              "the remembered password was asked for again")
+        check(len([t for t in s.trace() if t[0] == "message" and "nelze ověřit" in t[2]]) == 1,
+              "the trusted certificate was asked about again")
         s.key("Escape")
         s.wait_no_window("Hierarchie souborů")
         exit_program(s)
