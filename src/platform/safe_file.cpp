@@ -156,4 +156,43 @@ void SafeFile::cancel() {
     }
 }
 
+namespace {
+
+QString xdgHome(const char *variable, const char *fallback) {
+    QString dir = qEnvironmentVariable(variable);
+    if (dir.isEmpty() || !QDir::isAbsolutePath(dir)) dir = QDir::homePath() + QLatin1String(fallback);
+    return QDir::cleanPath(dir);
+}
+
+} // namespace
+
+QString UserConfigHome() { return xdgHome("XDG_CONFIG_HOME", "/.config"); }
+QString UserStateHome() { return xdgHome("XDG_STATE_HOME", "/.local/state"); }
+
+bool WriteWholeFile(const QString &path, const QByteArray &content, mode_t newMode) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    SafeFile out(path);
+    if (newMode && !QFileInfo::exists(path)) out.forceMode(newMode);
+    return out.open() && out.write(content.constData(), size_t(content.size())) && out.commit();
+}
+
+bool AppendLine(const QString &path, const QByteArray &line, mode_t newMode, mode_t newDirMode) {
+    const QString dir = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(dir)) {
+        if (!QDir().mkpath(dir)) return false;
+        if (newDirMode) ::chmod(QFile::encodeName(dir).constData(), newDirMode);
+    }
+    QByteArray content;
+    if (QFileInfo::exists(path)) {
+        QFile in(path);
+        if (!IsRegularFile(path) || !in.open(QIODevice::ReadOnly)) return false;
+        content = in.readAll();
+        if (in.error() != QFileDevice::NoError) return false;
+        if (!content.isEmpty() && !content.endsWith('\n')) content += '\n';
+    }
+    content += line;
+    if (!content.endsWith('\n')) content += '\n';
+    return WriteWholeFile(path, content, newMode);
+}
+
 } // namespace xo::platform

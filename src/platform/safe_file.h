@@ -18,6 +18,18 @@ bool IsRegularFile(const QString &path);
 // The name may be written: it does not exist yet, or it is (a link to) a regular file.
 bool IsWritableTarget(const QString &path);
 
+// $XDG_CONFIG_HOME and $XDG_STATE_HOME, or their defaults (~/.config,
+// ~/.local/state) when unset or not absolute; without a final "/".
+QString UserConfigHome();
+QString UserStateHome();
+
+// Writes `content` as the whole file through SafeFile, making its directory;
+// `newMode` applies to a file that did not exist (0: the usual mode).
+bool WriteWholeFile(const QString &path, const QByteArray &content, mode_t newMode = 0);
+// Appends one line (with its "\n") to a regular file, whole or not at all;
+// a new file and a new directory get the given modes (0: the usual ones).
+bool AppendLine(const QString &path, const QByteArray &line, mode_t newMode = 0, mode_t newDirMode = 0);
+
 class SafeFile {
 public:
     explicit SafeFile(const QString &target);

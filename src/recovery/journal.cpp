@@ -66,11 +66,7 @@ qint64 startTimeOf(qint64 pid) {
 
 } // namespace
 
-QString RecoveryRoot() {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || !QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
-    return QDir::cleanPath(state) + QStringLiteral("/xo/recovery");
-}
+QString RecoveryRoot() { return platform::UserStateHome() + QStringLiteral("/xo/recovery"); }
 
 JournalOwner CurrentOwner() { return {qint64(::getpid()), startTimeOf(::getpid())}; }
 

@@ -1,5 +1,7 @@
 #include "config_location.h"
 
+#include "platform/safe_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,9 +15,7 @@ QString ConfigStem(const QString &programFile) {
     const QString local = exe.absolutePath() + u'/' + base + u'.';
     if (QFileInfo::exists(local + QStringLiteral("net")) || QFileInfo::exists(local + QStringLiteral("config")))
         return local;
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty() || !QDir::isAbsolutePath(config)) config = QDir::homePath() + QStringLiteral("/.config");
-    return QDir::cleanPath(config + u'/' + base) + u'/' + base + u'.';
+    return QDir::cleanPath(platform::UserConfigHome() + u'/' + base) + u'/' + base + u'.';
 }
 
 QString ConfigPathFor(const QString &stem) {

@@ -445,7 +445,6 @@ void TCurlClient::Login() {
     curl_easy_getinfo(h_->easy, CURLINFO_FTP_ENTRY_PATH, &entry);
     cwd_ = entry && *entry ? QString::fromUtf8(entry) : QStringLiteral("/");
     if (!cwd_.startsWith(u'/')) cwd_.prepend(u'/');
-    loggedIn_ = true;
     if (ftps) {
         // Names go as UTF-8; a server that says it takes them is told so.
         for (const QByteArray &line : call.replies.split('\n'))
@@ -464,7 +463,6 @@ void TCurlClient::Login() {
 }
 
 void TCurlClient::Logout() {
-    loggedIn_ = false;
     if (!h_ || busy_) return;
     // Closing says goodbye to the server; it waits no longer than a call would.
     std::unique_ptr<Handle> h = std::move(h_);

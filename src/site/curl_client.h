@@ -59,8 +59,6 @@ public:
     void Delete(const QString &path) override;
     QString ProtocolName() const override { return xo::ProtocolName(Protocol); }
 
-    // The absolute directory relative names count from.
-    QString CurrentDir() const { return cwd_; }
     // After a failed log-in: the server refused the name or password.
     bool LoginDenied() const { return denied_; }
 
@@ -84,9 +82,8 @@ private:
     }
 
     std::unique_ptr<Handle> h_;
-    QString cwd_;
+    QString cwd_; // the absolute directory relative names count from
     bool busy_ = false;
-    bool loggedIn_ = false;
     bool denied_ = false;
     bool utf8_ = false;
     std::atomic<bool> stopped_{false};

@@ -157,28 +157,6 @@ THostKeyMatch MatchHostKey(const QByteArray &knownHostsText, const QString &host
 
 namespace {
 
-// The file's bytes with `line` appended, written whole or not at all. A
-// new directory is private, as ssh makes ~/.ssh.
-bool appendLine(const QString &file, const QByteArray &line) {
-    const QFileInfo info(file);
-    const QString dir = info.absolutePath();
-    if (!QFileInfo::exists(dir)) {
-        if (!QDir().mkpath(dir)) return false;
-        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    QByteArray content;
-    if (info.exists()) {
-        QFile in(file);
-        if (!platform::IsRegularFile(file) || !in.open(QIODevice::ReadOnly)) return false;
-        content = in.readAll();
-        if (!content.isEmpty() && !content.endsWith('\n')) content += '\n';
-    }
-    content += line;
-    platform::SafeFile out(file);
-    if (!info.exists()) out.forceMode(0600);
-    return out.open() && out.write(content.constData(), size_t(content.size())) && out.commit();
-}
-
 } // namespace
 
 bool AddKnownHost(const QString &file, const QString &host, int port, const QByteArray &keyBlob) {
@@ -188,7 +166,7 @@ bool AddKnownHost(const QString &file, const QString &host, int port, const QByt
         QMessageAuthenticationCode::hash(KnownHostName(host, port).toUtf8(), salt, QCryptographicHash::Sha1);
     const QByteArray line =
         "|1|" + salt.toBase64() + '|' + hash.toBase64() + ' ' + SshKeyType(keyBlob) + ' ' + keyBlob.toBase64() + '\n';
-    return appendLine(file, line);
+    return platform::AppendLine(file, line, 0600, 0700);
 }
 
 // ---------------------------------------------------------------- TLS
@@ -225,18 +203,11 @@ bool TrustCertificate(const QString &file, const QString &host, int port, const 
         if (f.size() == 2 && f[0] != who) content += line.trimmed() + '\n';
     }
     content += who + ' ' + fingerprint.toLatin1() + '\n';
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    platform::SafeFile out(file);
-    out.forceMode(0600);
-    return out.open() && out.write(content.constData(), size_t(content.size())) && out.commit();
+    return platform::WriteWholeFile(file, content, 0600);
 }
 
 QString DefaultKnownHostsFile() { return QDir::homePath() + QStringLiteral("/.ssh/known_hosts"); }
 
-QString DefaultTrustedCertificatesFile() {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty() || !QDir::isAbsolutePath(config)) config = QDir::homePath() + QStringLiteral("/.config");
-    return QDir::cleanPath(config) + QStringLiteral("/xo/trusted-certificates");
-}
+QString DefaultTrustedCertificatesFile() { return platform::UserConfigHome() + QStringLiteral("/xo/trusted-certificates"); }
 
 } // namespace xo

@@ -13,11 +13,7 @@ namespace {
 
 const QByteArray kHeader = "xo-publish-manifest 1\t";
 
-QString publishDirectory() {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || !QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
-    return QDir::cleanPath(state) + QStringLiteral("/xo/publish");
-}
+QString publishDirectory() { return platform::UserStateHome() + QStringLiteral("/xo/publish"); }
 
 QByteArray sha256Of(const QString &file) {
     QFile in(file);
@@ -125,10 +121,7 @@ bool TPublishManifest::Record(const QString &path, const QString &localFile) {
 bool TPublishManifest::rewrite() {
     QByteArray content = kHeader + key_.toUtf8().replace('\t', ' ') + '\n';
     for (auto it = entries_.cbegin(); it != entries_.cend(); ++it) content += line(it.key(), *it);
-    if (!QDir().mkpath(QFileInfo(file_).absolutePath())) return false;
-    platform::SafeFile out(file_);
-    out.forceMode(0600);
-    if (!out.open() || !out.write(content.constData(), size_t(content.size())) || !out.commit()) return false;
+    if (!platform::WriteWholeFile(file_, content, 0600)) return false;
     lines_ = int(entries_.size());
     return true;
 }

@@ -11,11 +11,7 @@
 
 namespace xo::spell {
 
-TSpeller::TSpeller() {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty() || !QDir::isAbsolutePath(config)) config = QDir::homePath() + QStringLiteral("/.config");
-    PersonalFile = QDir::cleanPath(config) + QStringLiteral("/xo/slovnik.txt");
-}
+TSpeller::TSpeller() : PersonalFile(platform::UserConfigHome() + QStringLiteral("/xo/slovnik.txt")) {}
 
 TSpeller::~TSpeller() {
     for (auto &[lang, d] : dictionaries_)
@@ -171,19 +167,7 @@ void TSpeller::loadPersonal() {
 bool TSpeller::AddToPersonal(const QString &word) {
     if (!personalLoaded_) loadPersonal();
     personal_.insert(word);
-    if (personalDamaged_) return false;
-    QByteArray content;
-    QFile in(PersonalFile);
-    if (in.exists()) {
-        if (!platform::IsRegularFile(PersonalFile) || !in.open(QIODevice::ReadOnly)) return false;
-        content = in.readAll();
-        in.close();
-        if (!content.isEmpty() && !content.endsWith('\n')) content += '\n';
-    }
-    content += word.toUtf8() + '\n';
-    QDir().mkpath(QFileInfo(PersonalFile).absolutePath());
-    platform::SafeFile out(PersonalFile);
-    return out.open() && out.write(content.constData(), size_t(content.size())) && out.commit();
+    return !personalDamaged_ && platform::AppendLine(PersonalFile, word.toUtf8());
 }
 
 void TSpeller::Ignore(const QString &word) { ignored_.insert(word); }
